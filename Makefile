@@ -1,0 +1,37 @@
+# The two commands a newcomer needs: `make run` and `make test`.
+# Both install missing Debian packages when run as root, then configure and build.
+
+BUILD ?= build
+FILE ?=
+PACKAGES := cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
+            qt6-base-dev libgl-dev qt6-qpa-plugins libsqlite3-dev clang libclang-rt-14-dev \
+            xvfb xauth fonts-dejavu-core shared-mime-info desktop-file-utils
+
+.PHONY: all deps configure build test run clean
+
+all: build
+
+deps:
+	@if [ "$$(id -u)" = 0 ]; then \
+	  missing=""; \
+	  for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
+	  if [ -n "$$missing" ]; then \
+	    echo "Installing:$$missing"; \
+	    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \
+	  fi; \
+	fi
+
+configure: deps
+	@if [ ! -f $(BUILD)/build.ninja ]; then cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo; fi
+
+build: configure
+	cmake --build $(BUILD)
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2 --timeout 600
+
+run: build
+	$(BUILD)/tools/tamix-tool --help
+
+clean:
+	rm -rf $(BUILD)
