@@ -1,0 +1,82 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include <QTextFormat>
+
+#include "rtf_document.h"
+#include "rtf_reader.h"
+#include "rtf_writer.h"
+
+class QTextDocument;
+class QTextCursor;
+
+namespace tamix::rtf {
+
+// Moves rich text between the RTF model and a QTextDocument.
+//
+// Mapping (all positions are Qt positions: a block separator is one character):
+// - A Paragraph is a QTextBlock. Alignment, indents, spacing and tab stops
+//   map to QTextBlockFormat (twips / 15 = pixels at 96 dpi, kept as reals so
+//   that they come back exactly). A bulleted paragraph belongs to a
+//   QTextList with style ListDisc; its \pnindent is kept in
+//   BulletIndentProperty of the block format.
+// - Paragraph::markFormat is the block's char format (QTextBlock::charFormat).
+// - A text Run is a fragment with a QTextCharFormat: font family, point size
+//   (halfPoints / 2), bold, italic, underline, strike-out, foreground
+//   (absent = automatic), background (highlight). ProtectedProperty (bool)
+//   marks protected characters. The RTF font family word and charset ride
+//   along in FontFamilyKindProperty and CharsetProperty.
+// - '\t' is a tab, U+2028 a line break (\line) inside the block.
+// - A Picture is one character with a QTextImageFormat; PictureRtfProperty
+//   holds the picture's own RTF ("{\pict...}") so that it is written back
+//   unchanged. PNG, JPEG and DIB pictures are shown; WMF, EMF and others show
+//   a grey placeholder of the picture's goal size.
+// - An EmbeddedObject is one character with a QTextImageFormat showing its
+//   \result picture (or a placeholder of \objw x \objh); ObjectRtfProperty
+//   holds the whole "{\object...}" group, written back unchanged.
+// - Image characters that came from elsewhere (no RTF property) are written
+//   as PNG pictures.
+class TextDocumentAdapter {
+public:
+    // Char format property (bool): the character is protected (link text).
+    static constexpr int ProtectedProperty = QTextFormat::UserProperty + 1;
+    // Image format property (QByteArray): the picture's RTF group.
+    static constexpr int PictureRtfProperty = QTextFormat::UserProperty + 2;
+    // Image format property (QByteArray): the embedded object's RTF group.
+    static constexpr int ObjectRtfProperty = QTextFormat::UserProperty + 3;
+    // Char format property (QString): the RTF font family word ("swiss" ...).
+    static constexpr int FontFamilyKindProperty = QTextFormat::UserProperty + 4;
+    // Char format property (int): the font's \fcharset.
+    static constexpr int CharsetProperty = QTextFormat::UserProperty + 5;
+    // Block format property (int, twips): the bullet's \pnindent.
+    static constexpr int BulletIndentProperty = QTextFormat::UserProperty + 6;
+
+    // Replaces the whole content of `target` with `document`. The undo stack
+    // is not touched beyond what QTextDocument::clear does.
+    static void load(const RtfDocument& document, QTextDocument& target);
+
+    // Inserts `document` at the cursor (replacing its selection), as a paste
+    // or SelRTF assignment does: the first paragraph's runs join the cursor's
+    // block; every paragraph mark in `document` starts a new block. The
+    // cursor ends after the inserted content.
+    static void insert(const RtfDocument& document, QTextCursor& cursor);
+
+    // The content between Qt positions `from` and `to` (-1 = end of the
+    // document, including the last block's mark). The range is clipped to the
+    // document. A range that covers a block's separator gives a paragraph
+    // with its mark; the whole document always ends with a mark.
+    static RtfDocument extract(const QTextDocument& source, int from = 0, int to = -1);
+
+    // RtfWriter::write(extract(source, from, to)).
+    static std::string toRtf(const QTextDocument& source, int from = 0, int to = -1);
+
+    // insert(RtfReader().read(rtf), cursor).
+    static void insertRtf(std::string_view rtf, QTextCursor& cursor);
+
+    // load(RtfReader().read(rtf), target).
+    static void loadRtf(std::string_view rtf, QTextDocument& target);
+};
+
+}  // namespace tamix::rtf
