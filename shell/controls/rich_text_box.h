@@ -1,0 +1,275 @@
+#pragma once
+
+#include <QPoint>
+#include <QString>
+#include <QTextBlock>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+class QMimeData;
+
+namespace tamix::controls {
+
+// A format that may differ over the selection.
+enum class Tristate { Off = 0, On = 1, Mixed = 2 };
+
+// The note editor: a QTextEdit with the members, positions, protection and
+// events the rest of the system relies on.
+//
+// Member style: getters carry the plain name (`SelStart()`), setters "set" +
+// name (`setSelStart(v)`). Reads that can be mixed over the selection answer
+// Tristate or an empty std::optional.
+//
+// Positions count characters from 0 as the editor's users' files do: every
+// paragraph break is two characters ("\r\n") and no position lies between
+// them; a tab, a soft line break and a picture or object are one character
+// each. Text(), SelStart(), SelLength(), Find() and CharFromPos() all count
+// this way, so Text().mid(SelStart(), SelLength()) == SelText().
+//
+// Protection: characters whose format carries the protected property cannot
+// be changed by typing, Backspace, Delete, paste, drop, dragging them out,
+// cut (keys, context menu, Cut()), an input method, setSelText/setSelRTF or a
+// character-format setter; inserting where the typing format is protected is
+// refused as well. A refused attempt beeps (see setBeep) and changes nothing.
+// Replacing the whole document (setText, setTextRTF, LoadFile) is a load,
+// not an edit, and is always allowed.
+//
+// There is no undo: the undo keys and the context menu's undo and redo do
+// nothing.
+//
+// Events are Qt signals, raised synchronously, also for changes the program
+// makes. Change follows every change of the document's text or format;
+// SelChange follows every change of the selection (after Change when one
+// action causes both). Handlers may change the arguments passed by reference.
+//
+// Lengths (indents) are twips; twips per pixel = 1440 / logical DPI. Mouse
+// event coordinates are twips relative to the drawing area's top-left.
+class RichTextBox : public QTextEdit {
+    Q_OBJECT
+
+public:
+    // Find flags, summed.
+    static constexpr int kFindWholeWord = 2;
+    static constexpr int kFindMatchCase = 4;
+    // SaveFile types.
+    static constexpr int kFileRtf = 0;
+    static constexpr int kFileText = 1;
+
+    explicit RichTextBox(QWidget* parent = nullptr);
+    ~RichTextBox() override;
+
+    // --- Selection and text -------------------------------------------------
+    // Setting SelStart collapses the selection there; setting SelLength
+    // extends it from SelStart. Values are clamped to the text; a position
+    // between "\r" and "\n" moves to the end of that paragraph's text.
+    int SelStart() const;
+    void setSelStart(int start);
+    int SelLength() const;
+    void setSelLength(int length);
+    // Selects [start, start + length) in one step (one SelChange).
+    void select(int start, int length);
+
+    // The selected text. Setting it replaces the selection ("\r\n", "\r" or
+    // "\n" start a paragraph, "\v" is a soft line break) in the format of the
+    // insertion point and leaves the caret after the new text.
+    QString SelText() const;
+    void setSelText(const QString& text);
+
+    // The whole plain text: paragraphs joined by "\r\n", soft breaks "\v",
+    // pictures and objects U+FFFC. Setting it replaces the document with
+    // plain text in the base font.
+    QString Text() const;
+    void setText(const QString& text);
+
+    // RTF of the whole document or of the selection ("{\object" marks an
+    // embedded object). setTextRTF replaces the document; setSelRTF replaces
+    // the selection (protection rules apply). Malformed RTF loads as much as
+    // can be read and never throws.
+    std::string TextRTF() const;
+    void setTextRTF(std::string_view rtf);
+    std::string SelRTF() const;
+    void setSelRTF(std::string_view rtf);
+
+    // --- Character format of the selection (or the typing format) ---------
+    Tristate SelBold() const;
+    void setSelBold(bool on);
+    Tristate SelItalic() const;
+    void setSelItalic(bool on);
+    Tristate SelUnderline() const;
+    void setSelUnderline(bool on);
+    Tristate SelStrikeThru() const;
+    void setSelStrikeThru(bool on);
+    // Protection never refuses to be changed itself.
+    Tristate SelProtected() const;
+    void setSelProtected(bool on);
+    std::optional<QString> SelFontName() const;
+    void setSelFontName(const QString& name);
+    std::optional<double> SelFontSize() const;  // points
+    void setSelFontSize(double points);
+    // 0x00BBGGRR; text without a colour of its own reads 0 (black).
+    std::optional<quint32> SelColor() const;
+    void setSelColor(quint32 bgr);
+
+    // --- Paragraph format of the paragraphs the selection touches ----------
+    Tristate SelBullet() const;
+    void setSelBullet(bool on);
+    // 0 left, 1 right, 2 center (justified reads as left).
+    std::optional<int> SelAlignment() const;
+    void setSelAlignment(int alignment);
+    // Left indent of the first line, right indent, and how far the other
+    // lines stand right of the first (twips).
+    std::optional<double> SelIndent() const;
+    void setSelIndent(double twips);
+    std::optional<double> SelRightIndent() const;
+    void setSelRightIndent(double twips);
+    std::optional<double> SelHangingIndent() const;
+    void setSelHangingIndent(double twips);
+    // Distance between a bullet and its text (twips) of the first paragraph
+    // of the selection; setting it sets it for every paragraph touched.
+    double BulletIndent() const;
+    void setBulletIndent(double twips);
+
+    // --- Base font: the font of plain text and of an empty document --------
+    QString FontName() const;
+    void setFontName(const QString& name);
+    double FontSize() const;
+    void setFontSize(double points);
+
+    // --- Find and files ------------------------------------------------------
+    // Finds `text` inside [start, end) of Text() (end -1 = to the end) with
+    // flags kFindWholeWord and kFindMatchCase; selects the match and answers
+    // its position, or answers -1 and leaves the selection alone.
+    int Find(const QString& text, int start = 0, int end = -1, int flags = 0);
+    // Reads RTF when the file starts with "{\rtf", otherwise plain text
+    // (UTF-8 when valid, else Windows-1252) in the base font. Throws
+    // TamixError when the file cannot be read; the document is then unchanged.
+    void LoadFile(const QString& path);
+    // Writes TextRTF() (kFileRtf) or Text() as UTF-8 (kFileText). Throws
+    // TamixError when the file cannot be written.
+    void SaveFile(const QString& path, int fileType = kFileRtf);
+
+    // --- Clipboard (the control's own formats: text/rtf and text/plain) ----
+    void Cut();
+    void Copy();
+    void Paste();
+    // Mime data of the selection: "text/rtf" and text/plain with "\r\n".
+    QMimeData* selectionMimeData() const;
+
+    // The character nearest `pixels` (drawing-area coordinates), or -1 when
+    // the document is empty.
+    int CharFromPos(const QPoint& pixels) const;
+
+    // 0 the default (I-beam) pointer, 1 the arrow.
+    int MousePointer() const { return mousePointer_; }
+    void setMousePointer(int pointer);
+    bool TabStop() const;
+    void setTabStop(bool tabStop);
+    void Refresh();
+    int TwipsPerPixelX() const;
+    int TwipsPerPixelY() const;
+
+    // Conversions between the positions above and QTextDocument positions.
+    int toDocumentPosition(int position) const;
+    int fromDocumentPosition(int documentPosition) const;
+
+    // What a refused edit does; QApplication::beep by default.
+    void setBeep(std::function<void()> beep);
+
+signals:
+    void Change();
+    void SelChange();
+    // Key codes: letters 65-90, digits 48-57, Backspace 8, Tab 9, Enter 13,
+    // Escape 27, Space 32, navigation 33-40, Insert 45, Delete 46, keypad
+    // 96-111, F1.. 112.., US punctuation 186-192 and 219-222. Shift state:
+    // 1 Shift, 2 Ctrl, 4 Alt. Setting `keyCode` to 0 swallows the key.
+    void KeyDown(int& keyCode, int& shift);
+    void KeyUp(int& keyCode, int& shift);
+    // button 1 left, 2 right, 4 middle (MouseMove: the buttons held); x, y
+    // in twips.
+    void MouseDown(int button, int shift, int x, int y);
+    void MouseMove(int button, int shift, int x, int y);
+    void MouseUp(int button, int shift, int x, int y);
+    void GotFocus();
+    void LostFocus();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
+    QMimeData* createMimeDataFromSelection() const override;
+
+private:
+    // Qt's own editing entry points that would bypass protection or the
+    // position rules; use the members above instead.
+    using QTextEdit::append;
+    using QTextEdit::cut;
+    using QTextEdit::insertHtml;
+    using QTextEdit::insertPlainText;
+    using QTextEdit::paste;
+    using QTextEdit::redo;
+    using QTextEdit::setHtml;
+    using QTextEdit::setPlainText;
+    using QTextEdit::undo;
+
+    class Batch;
+    friend class Batch;
+
+    void onContentsChange(int position, int removed, int added);
+    void onCursorMoved();
+    // Raises Change/SelChange owed by the finished outermost batch.
+    void flush();
+    void beep() const;
+
+    // True when a character in [from, to) (document positions) is protected.
+    bool rangeProtected(int from, int to) const;
+    // True when text may be inserted at the cursor, replacing its selection.
+    bool insertionAllowed(const QTextCursor& cursor) const;
+    // True when the typing format at an empty cursor is protected.
+    bool typingFormatProtected(const QTextCursor& cursor) const;
+    // The range a deleting key would remove, as a cursor with a selection
+    // (none when the key deletes nothing).
+    QTextCursor deletionRange(QKeyEvent* event) const;
+    // Applies a character format to the selection (or the typing format),
+    // refusing protected text unless `protection` is the property changed.
+    void mergeSelectionFormat(const QTextCharFormat& format, bool protection = false);
+    void mergeBlockFormats(const std::function<void(QTextBlockFormat&)>& change);
+    // Reads a property over the selection's characters; nullopt when mixed.
+    template <typename T>
+    std::optional<T> charValue(const std::function<T(const QTextCharFormat&)>& read) const;
+    template <typename T>
+    std::optional<T> blockValue(const std::function<T(const QTextBlock&)>& read) const;
+    Tristate charFlag(const std::function<bool(const QTextCharFormat&)>& read) const;
+    // The base font as a char format (family and size set explicitly).
+    QTextCharFormat baseFormat() const;
+    // Replaces the document with plain text in the base font.
+    void loadPlainText(const QString& text);
+    // Inserts plain text (breaks normalised) at the cursor.
+    void insertPlain(QTextCursor& cursor, const QString& text);
+    void insertMime(const QMimeData* source, QTextCursor& cursor);
+    QPoint toTwips(const QPoint& pixels) const;
+
+    std::function<void()> beep_;
+    int batchDepth_ = 0;          // > 0 while an action runs; signals wait for its end
+    bool changed_ = false;        // the document changed inside the current batch
+    int lastAnchor_ = 0;          // selection last reported by SelChange (document positions)
+    int lastPosition_ = 0;
+    int mousePointer_ = 0;
+    bool draggingOut_ = false;    // a mouse move may start a drag of the selection
+};
+
+}  // namespace tamix::controls
