@@ -16,6 +16,7 @@ enum ErrorNumber : int {
     kErrFileNotFound = 53,
     kErrDeviceIo = 57,        // a read or write the device refused
     kErrPastEnd = 62,         // input past the end of a file
+    kErrBadRecordNumber = 63, // a block number below 1 asked of the block file
     kErrPermission = 70,
     kErrPathAccess = 75,
     kErrCorrupt = 1000,       // a database whose structure is broken

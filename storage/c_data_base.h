@@ -1,0 +1,112 @@
+#pragma once
+
+#include "tamix_error.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tamix {
+
+// A byte array with lower bound 0, as blocks, chunks and records are passed.
+using Bytes = std::vector<std::uint8_t>;
+
+// One disk file seen as a row of 1,024-byte blocks numbered from 1 (block n
+// is file bytes (n-1)*1024 ... n*1024-1). Keeps one block image in memory and
+// a cursor, the current record. Knows nothing of what the blocks hold.
+//
+// Accessors keep the names of the file format's operations: a getter is the
+// bare name (`dbFileName()`), the setter the same name with the value
+// (`dbFileName("x.TM2")`).
+//
+// While open, the file is held under an exclusive advisory lock, so a second
+// opener (another process, or another object of this one) is refused.
+class cDataBase {
+public:
+    static constexpr std::int32_t kBlockSize = 1024;
+
+    cDataBase();
+    ~cDataBase();
+    cDataBase(const cDataBase&) = delete;
+    cDataBase& operator=(const cDataBase&) = delete;
+
+    std::int32_t Block_Size() const { return kBlockSize; }
+    bool dbIsOpen() const { return fd_ >= 0; }
+
+    // Stores a copy of data, copies its bytes over the start of the block
+    // buffer (at most 1,024 of them) and writes the whole buffer as the
+    // current record's block.
+    void dbDataBlock(const Bytes& data);
+    // A copy of the array last read or written.
+    Bytes dbDataBlock() const { return dataBlock_; }
+
+    std::int32_t dbCurrentRecord() const { return current_; }
+    // Counts one more block and makes it current; writes nothing.
+    void dbAddNew();
+    std::int32_t dbRecordCount() const { return recordCount_; }
+
+    // Moves, each followed by a read of the new current record. A block past
+    // the end of the file reads as zeros; block 0 or below is refused
+    // (kErrBadRecordNumber) after the cursor has moved.
+    void dbGoto(std::int32_t block);
+    void dbMoveLast();
+    void dbMovePrevious();
+    void dbMoveNext();
+    void dbMoveFirst();
+
+    void dbClose();
+    // Opens (creating if missing) the named file and reads block 1. Failures
+    // are silent: dbIsOpen() stays false and dbOpenError() says why.
+    void dbOpen();
+    void dbFileName(const std::string& name) { fileName_ = name; }
+    const std::string& dbFileName() const { return fileName_; }
+
+    // Why the last dbOpen failed; empty after a successful one.
+    const std::optional<TamixError>& dbOpenError() const { return openError_; }
+    // The 1,024-byte block buffer: the image of the block last read or written.
+    const std::uint8_t* dbBuffer() const { return buffer_.data(); }
+    // True when the buffer holds the image of that block as the file has it.
+    bool dbBufferHolds(std::int32_t block) const { return bufferBlock_ == block && block > 0; }
+    // Length of the file in bytes when it was opened.
+    std::int64_t dbOpenedLength() const { return openedLength_; }
+    // Makes a block current without reading it, for a write that replaces
+    // the whole block.
+    void dbPosition(std::int32_t block) { current_ = block; }
+    // Empties the open file: record count and current record become 0.
+    void dbTruncate();
+
+    // Write barrier: flushes written blocks to the device when barriers are on.
+    void dbSync();
+    void dbBarriers(bool on) { barriers_ = on; }
+    bool dbBarriers() const { return barriers_; }
+
+    // Test seam standing for a process that stops: after `limit` more block
+    // writes every further write fails with kErrDeviceIo and reaches nothing.
+    // A negative limit (the default) lets every write through.
+    void dbWriteLimit(long limit) { writeLimit_ = limit; }
+    // Block writes done since the object was created.
+    long dbWriteCount() const { return writeCount_; }
+
+    // True when another opener holds the file's lock right now.
+    static bool dbInUse(const std::string& path);
+
+private:
+    void read();
+    [[noreturn]] void fail(int number, const std::string& what) const;
+
+    int fd_ = -1;                   // -1 while closed
+    std::string fileName_;
+    std::int32_t recordCount_ = 0;  // blocks the file holds, or will once the last added is written
+    std::int32_t current_ = 0;
+    std::vector<std::uint8_t> buffer_;  // always exactly kBlockSize bytes
+    std::int32_t bufferBlock_ = 0;  // block whose file image the buffer holds; 0 = none
+    Bytes dataBlock_;
+    std::optional<TamixError> openError_;
+    std::int64_t openedLength_ = 0;
+    bool barriers_ = true;
+    long writeLimit_ = -1;
+    long writeCount_ = 0;
+};
+
+}  // namespace tamix
