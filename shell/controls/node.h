@@ -21,6 +21,7 @@ class Node {
 public:
     Node(const Node&) = delete;
     Node& operator=(const Node&) = delete;
+    ~Node();
 
     // The key, unique among the view's nodes; "" means no key (any number of
     // nodes may have none). setKey throws TamixError (invalid call) when
@@ -86,7 +87,6 @@ private:
     friend class Nodes;
 
     Node(TreeView* view, QTreeWidgetItem* item);
-    ~Node();
 
     // True when `other` is this node or lies below it.
     bool isSelfOrAncestorOf(const Node* other) const;
