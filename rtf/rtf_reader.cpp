@@ -120,6 +120,7 @@ private:
     void flushBytes();
     void flushText();
     void appendCodePoint(char32_t cp);
+    void dropLoneSurrogate();  // a high surrogate not followed by its low half becomes U+FFFD
     void endParagraph();
     CharFormat currentFormat();
     int currentCodePage();
@@ -592,7 +593,7 @@ void Session::text(std::string_view bytes) {
     GroupState& s = state();
     switch (s.dest) {
     case Dest::Body:
-        if (highSurrogate_ != 0) appendCodePoint(0xFFFD);
+        dropLoneSurrogate();
         for (unsigned char c : bytes) {
             if (c >= 0x20 || c == '\t') pendingBytes_.push_back(char(c));
         }
@@ -639,7 +640,7 @@ void Session::text(std::string_view bytes) {
 void Session::hexByte(unsigned char byte) {
     GroupState& s = state();
     if (s.dest == Dest::Body) {
-        if (highSurrogate_ != 0) appendCodePoint(0xFFFD);
+        dropLoneSurrogate();
         if (byte >= 0x20 || byte == '\t') pendingBytes_.push_back(char(byte));
     } else if (s.dest == Dest::FontTable && fontNumber_ >= 0 && fontNameBytes_.size() < 256) {
         fontNameBytes_.push_back(char(byte));
@@ -649,7 +650,7 @@ void Session::hexByte(unsigned char byte) {
 void Session::unicode(int value) {
     char32_t cp = value < 0 ? char32_t(value + 65536) : char32_t(value);
     if (cp >= 0xD800 && cp <= 0xDBFF) {
-        if (highSurrogate_ != 0) appendCodePoint(0xFFFD);
+        dropLoneSurrogate();
         flushBytes();
         highSurrogate_ = char16_t(cp);
         return;
@@ -669,12 +670,16 @@ void Session::unicode(int value) {
 }
 
 void Session::appendCodePoint(char32_t cp) {
+    dropLoneSurrogate();
     flushBytes();
-    if (highSurrogate_ != 0) {
-        highSurrogate_ = 0;
-        CodePage::appendUtf8(0xFFFD, pendingText_);
-    }
     CodePage::appendUtf8(cp, pendingText_);
+}
+
+void Session::dropLoneSurrogate() {
+    if (highSurrogate_ == 0) return;
+    flushBytes();
+    highSurrogate_ = 0;
+    CodePage::appendUtf8(0xFFFD, pendingText_);
 }
 
 int Session::currentCodePage() {
@@ -691,11 +696,8 @@ void Session::flushBytes() {
 }
 
 void Session::flushText() {
+    dropLoneSurrogate();
     flushBytes();
-    if (highSurrogate_ != 0) {
-        highSurrogate_ = 0;
-        CodePage::appendUtf8(0xFFFD, pendingText_);
-    }
     if (pendingText_.empty()) return;
     paragraph_.append(Run{currentFormat(), std::move(pendingText_)});
     pendingText_.clear();

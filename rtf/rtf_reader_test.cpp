@@ -1,0 +1,400 @@
+#include "rtf_reader.h"
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace tamix::rtf {
+namespace {
+
+RtfDocument read(std::string_view rtf) {
+    RtfReader reader;
+    return reader.read(rtf);
+}
+
+const Run& firstRun(const RtfDocument& d) {
+    return d.paragraphs.at(0).runs.at(0);
+}
+
+bool mentions(const RtfReader& reader, std::string_view what) {
+    for (const std::string& s : reader.skipped()) {
+        if (s.find(what) != std::string::npos) return true;
+    }
+    return false;
+}
+
+// --- paragraphs -------------------------------------------------------------
+
+TEST(RtfReaderParagraphs, ParSplitsParagraphsAndATrailingMarkAddsNoEmptyOne) {
+    const RtfDocument d = read(R"({\rtf1\ansi one\par two\par})");
+    ASSERT_EQ(d.paragraphs.size(), 2u);
+    EXPECT_EQ(d.plainText(), "one\ntwo");
+    EXPECT_TRUE(d.endsWithParagraphMark);
+}
+
+TEST(RtfReaderParagraphs, TextAfterTheLastParIsAnUnterminatedParagraph) {
+    const RtfDocument d = read(R"({\rtf1 one\par two})");
+    ASSERT_EQ(d.paragraphs.size(), 2u);
+    EXPECT_FALSE(d.endsWithParagraphMark);
+}
+
+TEST(RtfReaderParagraphs, EmptyParagraphsBetweenMarksAreKept) {
+    const RtfDocument d = read(R"({\rtf1 a\par\par\par b\par})");
+    EXPECT_EQ(d.plainText(), "a\n\n\nb");
+}
+
+TEST(RtfReaderParagraphs, FormatsAreReadFromTheParagraphWords) {
+    const RtfDocument d = read(R"({\rtf1\pard\qc\li720\ri360\fi-360\sb120\sa240\tx1440\tx2880 centred\par\pard\qj just\par\pard\qr right\par})");
+    ASSERT_EQ(d.paragraphs.size(), 3u);
+    const ParaFormat& p = d.paragraphs[0].format;
+    EXPECT_EQ(p.alignment, Alignment::Center);
+    EXPECT_EQ(p.leftIndent, 720);
+    EXPECT_EQ(p.rightIndent, 360);
+    EXPECT_EQ(p.firstIndent, -360);
+    EXPECT_EQ(p.spaceBefore, 120);
+    EXPECT_EQ(p.spaceAfter, 240);
+    EXPECT_EQ(p.tabs, (std::vector<int>{1440, 2880}));
+    EXPECT_EQ(d.paragraphs[1].format.alignment, Alignment::Justify);
+    EXPECT_EQ(d.paragraphs[2].format.alignment, Alignment::Right);
+}
+
+TEST(RtfReaderParagraphs, ParagraphFormatPersistsUntilPard) {
+    const RtfDocument d = read(R"({\rtf1\qc a\par b\par\pard c\par})");
+    EXPECT_EQ(d.paragraphs[1].format.alignment, Alignment::Center);
+    EXPECT_EQ(d.paragraphs[2].format.alignment, Alignment::Left);
+}
+
+TEST(RtfReaderParagraphs, RichEditBulletsSetBulletAndDropTheLabel) {
+    const RtfDocument d = read(
+        R"({\rtf1{\fonttbl{\f0\fswiss Arial;}{\f1\fnil\fcharset2 Symbol;}})"
+        R"(\pard{\pntext\f1\'B7\tab}{\*\pn\pnlvlblt\pnf1\pnindent360{\pntxtb\'B7}}\fi-360\li720 first\par)"
+        R"({\pntext\f1\'B7\tab}second\par\pard plain\par})");
+    ASSERT_EQ(d.paragraphs.size(), 3u);
+    EXPECT_TRUE(d.paragraphs[0].format.bullet);
+    EXPECT_EQ(d.paragraphs[0].format.bulletIndent, 360);
+    EXPECT_TRUE(d.paragraphs[1].format.bullet);
+    EXPECT_FALSE(d.paragraphs[2].format.bullet);
+    EXPECT_EQ(d.plainText(), "first\nsecond\nplain");
+}
+
+TEST(RtfReaderParagraphs, TableCellsBecomeParagraphs) {
+    const RtfDocument d = read(R"({\rtf1\trowd\cellx1000\cellx2000\intbl a\cell b\cell\row after\par})");
+    EXPECT_EQ(d.plainText(), "a\nb\nafter");
+}
+
+// --- characters -------------------------------------------------------------
+
+TEST(RtfReaderCharacters, RunFormatsFollowTheControlWordsAndGroups) {
+    const RtfDocument d = read(
+        R"({\rtf1{\fonttbl{\f0\froman\fcharset0 Times New Roman;}{\f1\fswiss\fcharset0 Arial;}})"
+        R"({\colortbl ;\red255\green0\blue0;\red0\green0\blue255;})"
+        R"(\f0\fs20 plain {\b\i bold}{\ul\strike\f1\fs28\cf1\highlight2 marked}\protect locked\protect0  end\par})");
+    const auto& runs = d.paragraphs.at(0).runs;
+    ASSERT_EQ(runs.size(), 5u);
+    EXPECT_EQ(runs[0].text(), "plain ");
+    EXPECT_EQ(runs[0].format.font.name, "Times New Roman");
+    EXPECT_EQ(runs[0].format.font.family, "roman");
+    EXPECT_EQ(runs[0].format.halfPoints, 20);
+    EXPECT_TRUE(runs[1].format.bold);
+    EXPECT_TRUE(runs[1].format.italic);
+    const CharFormat& m = runs[2].format;
+    EXPECT_TRUE(m.underline && m.strike);
+    EXPECT_FALSE(m.bold);
+    EXPECT_EQ(m.font.name, "Arial");
+    EXPECT_EQ(m.halfPoints, 28);
+    EXPECT_EQ(m.color, (Color{255, 0, 0}));
+    EXPECT_EQ(m.highlight, (Color{0, 0, 255}));
+    EXPECT_TRUE(runs[3].format.protect);
+    EXPECT_EQ(runs[3].text(), "locked");
+    EXPECT_FALSE(runs[4].format.protect);
+    EXPECT_EQ(runs[4].text(), " end");
+}
+
+TEST(RtfReaderCharacters, PlainResetsCharacterFormatToTheDefaultFont) {
+    const RtfDocument d = read(R"({\rtf1\deff1{\fonttbl{\f0 Zero;}{\f1 One;}}\f0\b\fs40 x\plain y})");
+    const auto& runs = d.paragraphs.at(0).runs;
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[1].format.font.name, "One");
+    EXPECT_EQ(runs[1].format.halfPoints, 24);
+    EXPECT_FALSE(runs[1].format.bold);
+}
+
+TEST(RtfReaderCharacters, UnderlineColourIsNotUnderline) {
+    const RtfDocument d = read(R"({\rtf1\ulc1 text})");
+    EXPECT_FALSE(firstRun(d).format.underline);
+}
+
+TEST(RtfReaderCharacters, SpecialCharactersAndEscapes) {
+    const RtfDocument d = read(R"({\rtf1 a\tab b\line c\~d\-e\_f\{g\}h\\i\emdash\lquote\rdblquote\bullet})");
+    EXPECT_EQ(firstRun(d).text(),
+              "a\tb\xE2\x80\xA8" "c\xC2\xA0" "d\xC2\xAD" "e\xE2\x80\x91" "f{g}h\\i\xE2\x80\x94\xE2\x80\x98\xE2\x80\x9D\xE2\x80\xA2");
+    EXPECT_EQ(d.plainText(), "a\tb\nc\xC2\xA0" "d\xC2\xAD" "e\xE2\x80\x91" "f{g}h\\i\xE2\x80\x94\xE2\x80\x98\xE2\x80\x9D\xE2\x80\xA2");
+}
+
+TEST(RtfReaderCharacters, HiddenTextIsKept) {
+    const RtfDocument d = read(R"({\rtf1 shown {\v hidden} shown})");
+    EXPECT_EQ(d.plainText(), "shown hidden shown");
+}
+
+TEST(RtfReaderCharacters, FieldsGiveTheirResultOnly) {
+    const RtfDocument d = read(R"({\rtf1 see {\field{\*\fldinst HYPERLINK "http://x.org"}{\fldrslt here}} now})");
+    EXPECT_EQ(d.plainText(), "see here now");
+}
+
+TEST(RtfReaderCharacters, FootnoteMarksAreNumberedAndFootnoteTextSkipped) {
+    const RtfDocument d = read(R"({\rtf1 a{\super\chftn}{\footnote{\super\chftn} note} b{\chftn}{\footnote x}})");
+    EXPECT_EQ(d.plainText(), "a1 b2");
+}
+
+// --- code pages and Unicode ---------------------------------------------------
+
+TEST(RtfReaderEncoding, HexEscapesUseTheDocumentCodePage) {
+    const RtfDocument d = read(R"({\rtf1\ansi\ansicpg1252 caf\'e9 \'80})");
+    EXPECT_EQ(d.plainText(), "caf\xC3\xA9 \xE2\x82\xAC");
+}
+
+TEST(RtfReaderEncoding, FontCharsetChoosesTheCodePage) {
+    const RtfDocument d = read(
+        R"({\rtf1\ansi\ansicpg1252{\fonttbl{\f0\fcharset0 A;}{\f1\fcharset204 B;}{\f2\fcharset238 C;}})"
+        R"(\f1\'cf\'f0\'e8\f2\'b3\f0\'e9})");
+    EXPECT_EQ(d.plainText(), "\xD0\x9F\xD1\x80\xD0\xB8" "\xC5\x82" "\xC3\xA9");
+}
+
+TEST(RtfReaderEncoding, DoubleByteCharactersSpanTwoEscapes) {
+    // Shift-JIS 0x93 0xFA is U+65E5; the trail byte may also arrive as a plain character.
+    const RtfDocument d = read(R"({\rtf1\ansi\ansicpg932{\fonttbl{\f0\fcharset128 MS;}}\f0\'93\'fa\'83\'41})");
+    EXPECT_EQ(d.plainText(), "\xE6\x97\xA5\xE3\x82\xA2");
+}
+
+TEST(RtfReaderEncoding, UnicodeEscapesSkipTheirFallback) {
+    const RtfDocument d = read(R"({\rtf1\uc1\u8364?\u-3913 ?x{\uc2\u937\'3f\'3f}\uc0\u945 y})");
+    EXPECT_EQ(d.plainText(), "\xE2\x82\xAC\xEF\x82\xB7x\xCE\xA9\xCE\xB1y");
+}
+
+TEST(RtfReaderEncoding, FallbackSkippingStopsAtAGroupEnd) {
+    const RtfDocument d = read(R"({\rtf1{\uc3\u937}abc})");
+    EXPECT_EQ(d.plainText(), "\xCE\xA9" "abc");
+}
+
+TEST(RtfReaderEncoding, SurrogatePairsCombine) {
+    const RtfDocument d = read(R"({\rtf1\u-10179?\u-8704?})");
+    EXPECT_EQ(d.plainText(), "\xF0\x9F\x98\x80");
+}
+
+TEST(RtfReaderEncoding, LoneSurrogateBecomesReplacementCharacter) {
+    const RtfDocument d = read(R"({\rtf1 a\u-10179?b})");
+    EXPECT_EQ(d.plainText(), "a\xEF\xBF\xBD" "b");
+}
+
+TEST(RtfReaderEncoding, SymbolFontBytesArePrivateUseCharacters) {
+    const RtfDocument d = read(R"({\rtf1{\fonttbl{\f0\fnil\fcharset2 Symbol;}}\f0 ab c\'b7})");
+    EXPECT_EQ(d.plainText(), "\xEF\x81\xA1\xEF\x81\xA2 \xEF\x81\xA3\xEF\x82\xB7");
+    EXPECT_EQ(firstRun(d).format.font.name, "Symbol");
+}
+
+TEST(RtfReaderEncoding, UnicodeTwinOfAnsiTextWins) {
+    const RtfDocument d = read(R"({\rtf1 [{\upr{G}{\*\ud{\uc0\u915}}}]})");
+    EXPECT_EQ(d.plainText(), "[\xCE\x93]");
+}
+
+TEST(RtfReaderEncoding, FontNamesDecodeInTheirCharset) {
+    const RtfDocument d = read(R"({\rtf1{\fonttbl{\f0\fcharset204 \'c0\'f0;}{\f1\fcharset0 \u22909?X;}}\f0 a\f1 b})");
+    EXPECT_EQ(d.paragraphs[0].runs[0].format.font.name, "\xD0\x90\xD1\x80");
+    EXPECT_EQ(d.paragraphs[0].runs[1].format.font.name, "\xE5\xA5\xBDX");
+}
+
+// --- destinations -------------------------------------------------------------
+
+TEST(RtfReaderDestinations, IgnorableAndKnownDestinationsKeepTheTextAround) {
+    RtfReader reader;
+    const RtfDocument d = reader.read(
+        R"({\rtf1{\info{\title T}{\author A}}{\stylesheet{\s0 Normal;}}{\*\generator G;})"
+        R"(before{\*\madeup {\b inner}}after{\unknownword text}})");
+    EXPECT_EQ(d.plainText(), "beforeaftertext");
+    EXPECT_TRUE(mentions(reader, "madeup"));
+}
+
+TEST(RtfReaderDestinations, BlanksBeforeADestinationWordAreNotText) {
+    const RtfDocument d = read("{\\rtf1{  \\fonttbl{\\f0 F;}}x{ }y}");
+    EXPECT_EQ(d.plainText(), "x y");
+    EXPECT_EQ(firstRun(d).format.font.name, "F");
+}
+
+TEST(RtfReaderDestinations, HexPictureIsReadWithItsSizes) {
+    const RtfDocument d = read(
+        "{\\rtf1 a{\\pict{\\*\\picprop x}\\pngblip\\picw10\\pich20\\picwgoal150\\pichgoal300\\picscalex50\\picscaley75\\bliptag7\n"
+        "89504e47\r\n0d0a 1a0}b}");
+    const auto& runs = d.paragraphs.at(0).runs;
+    ASSERT_EQ(runs.size(), 3u);
+    const Picture& p = std::get<Picture>(runs[1].content);
+    EXPECT_EQ(p.format, PictureFormat::Png);
+    EXPECT_EQ(p.width, 10);
+    EXPECT_EQ(p.height, 20);
+    EXPECT_EQ(p.goalWidth, 150);
+    EXPECT_EQ(p.goalHeight, 300);
+    EXPECT_EQ(p.scaleX, 50);
+    EXPECT_EQ(p.scaleY, 75);
+    EXPECT_EQ(p.data, std::string("\x89PNG\r\n\x1a", 7));  // the odd last digit is dropped
+    EXPECT_EQ(p.extra, "\\bliptag7");
+    EXPECT_EQ(d.plainText(), "ab");
+}
+
+TEST(RtfReaderDestinations, BinaryPictureDataMayHoldBraces) {
+    const std::string data("{}\\\0\x01", 5);
+    const RtfDocument d = read("{\\rtf1{\\pict\\wmetafile8\\picw5\\pich6\\bin5 " + data + "}z}");
+    const Picture& p = std::get<Picture>(d.paragraphs.at(0).runs.at(0).content);
+    EXPECT_EQ(p.format, PictureFormat::Wmf);
+    EXPECT_EQ(p.formatParam, 8);
+    EXPECT_EQ(p.data, data);
+    EXPECT_EQ(d.plainText(), "z");
+}
+
+TEST(RtfReaderDestinations, WordPicturesComeFromShppictNotTheFallback) {
+    const RtfDocument d = read(
+        R"({\rtf1{\*\shppict{\pict\jpegblip ffd8}}{\nonshppict{\pict\wmetafile8 0100}}})");
+    ASSERT_EQ(d.paragraphs.at(0).runs.size(), 1u);
+    EXPECT_EQ(std::get<Picture>(firstRun(d).content).format, PictureFormat::Jpeg);
+}
+
+TEST(RtfReaderDestinations, ObjectIsKeptWholeWithItsResultPicture) {
+    const std::string object =
+        R"({\object\objemb\objw600\objh300{\*\objclass Paint.Picture}{\*\objdata 0102}{\result{\pict\emfblip\picwgoal600\pichgoal300 0a0b}}})";
+    const RtfDocument d = read("{\\rtf1 x" + object + "y}");
+    const auto& runs = d.paragraphs.at(0).runs;
+    ASSERT_EQ(runs.size(), 3u);
+    const EmbeddedObject& o = std::get<EmbeddedObject>(runs[1].content);
+    EXPECT_EQ(o.rtf, object);
+    EXPECT_EQ(o.width, 600);
+    EXPECT_EQ(o.height, 300);
+    ASSERT_TRUE(o.resultPicture.has_value());
+    EXPECT_EQ(o.resultPicture->format, PictureFormat::Emf);
+    EXPECT_EQ(o.resultPicture->data, "\x0a\x0b");
+    EXPECT_EQ(d.plainText(), "xy");
+}
+
+// --- bad input ------------------------------------------------------------------
+
+TEST(RtfReaderBadInput, EmptyAndNonRtfInputGiveAnEmptyOrTextDocument) {
+    EXPECT_TRUE(read("").paragraphs.empty());
+    RtfReader reader;
+    const RtfDocument d = reader.read("just text");
+    EXPECT_EQ(d.plainText(), "just text");
+    EXPECT_TRUE(mentions(reader, "does not start"));
+}
+
+TEST(RtfReaderBadInput, BytesBeforeTheHeaderAreSkipped) {
+    RtfReader reader;
+    const RtfDocument d = reader.read("\xEF\xBB\xBF{\\rtf1 ok}");
+    EXPECT_EQ(d.plainText(), "ok");
+    EXPECT_TRUE(mentions(reader, "before"));
+}
+
+TEST(RtfReaderBadInput, ExtraClosingBracesAreIgnoredAndTextAfterKept) {
+    RtfReader reader;
+    const RtfDocument d = reader.read(R"({\rtf1 a}} b})");
+    EXPECT_EQ(d.plainText(), "a b");
+    EXPECT_TRUE(mentions(reader, "unbalanced"));
+    EXPECT_TRUE(mentions(reader, "after the end"));
+}
+
+TEST(RtfReaderBadInput, FileCutShortKeepsWhatWasRead) {
+    RtfReader reader;
+    const RtfDocument d = reader.read(R"({\rtf1{\b bold\par more {\i ita)");
+    EXPECT_EQ(d.plainText(), "bold\nmore ita");
+    EXPECT_TRUE(mentions(reader, "open group"));
+}
+
+TEST(RtfReaderBadInput, ObjectCutShortIsDroppedNotKeptBroken) {
+    RtfReader reader;
+    const RtfDocument d = reader.read(R"({\rtf1 a{\object\objw1{\*\objdata 0102)");
+    EXPECT_EQ(d.plainText(), "a");
+    for (const rtf::Run& r : d.paragraphs.at(0).runs) EXPECT_TRUE(r.isText());
+    EXPECT_TRUE(mentions(reader, "object"));
+}
+
+TEST(RtfReaderBadInput, DeepNestingIsBoundedAndKeepsTheText) {
+    const int depth = 100000;
+    std::string rtf = "{\\rtf1 ";
+    rtf += std::string(depth, '{');
+    rtf += "deep";
+    rtf += std::string(depth, '}');
+    rtf += " after}";
+    RtfReader reader;
+    const RtfDocument d = reader.read(rtf);
+    EXPECT_EQ(d.plainText(), "deep after");
+    EXPECT_TRUE(mentions(reader, "deeper"));
+}
+
+TEST(RtfReaderBadInput, StateBelowTheDepthLimitIsStillRestored) {
+    std::string rtf = "{\\rtf1 ";
+    rtf += std::string(RtfReader::kMaxDepth - 2, '{');
+    rtf += "\\b x";
+    rtf += std::string(RtfReader::kMaxDepth - 2, '}');
+    rtf += "y}";
+    const RtfDocument d = read(rtf);
+    ASSERT_EQ(d.paragraphs.at(0).runs.size(), 2u);
+    EXPECT_TRUE(d.paragraphs[0].runs[0].format.bold);
+    EXPECT_FALSE(d.paragraphs[0].runs[1].format.bold);
+}
+
+TEST(RtfReaderBadInput, BinLengthPastTheEndIsCut) {
+    RtfReader reader;
+    const RtfDocument d = reader.read("{\\rtf1 a{\\pict\\pngblip\\bin999999999 xyz");
+    EXPECT_TRUE(mentions(reader, "\\bin"));
+    EXPECT_EQ(d.plainText(), "a");
+}
+
+TEST(RtfReaderBadInput, NumbersPastThirtyTwoBitsAreClamped) {
+    const RtfDocument d = read(R"({\rtf1\li99999999999999999999\fs-99999999999999 x\par})");
+    EXPECT_EQ(d.paragraphs.at(0).format.leftIndent, 2147483647);
+    EXPECT_EQ(firstRun(d).format.halfPoints, 24);  // a size that is not positive falls back
+}
+
+TEST(RtfReaderBadInput, HugeControlWordIsSkippedWithoutLosingTheText) {
+    const std::string rtf = "{\\rtf1 a\\" + std::string(10000, 'x') + " b}";
+    EXPECT_EQ(read(rtf).plainText(), "ab");
+}
+
+TEST(RtfReaderBadInput, NulAndControlBytesAreDropped) {
+    const std::string rtf("{\\rtf1 a\0b\x01\x1f" "c\\'00d}", 18);
+    EXPECT_EQ(read(rtf).plainText(), "abcd");
+}
+
+TEST(RtfReaderBadInput, BadHexEscapeIsReported) {
+    RtfReader reader;
+    const RtfDocument d = reader.read(R"({\rtf1 a\'zzb})");
+    EXPECT_EQ(d.plainText(), "azzb");
+    EXPECT_TRUE(mentions(reader, "escape"));
+}
+
+TEST(RtfReaderBadInput, SkipListIsBounded) {
+    std::string rtf = "{\\rtf1 ";
+    for (int i = 0; i < 1000; ++i) rtf += "}";
+    RtfReader reader;
+    reader.read(rtf);
+    EXPECT_LE(reader.skipped().size(), 200u);
+    EXPECT_NE(reader.skipped().back().find("more"), std::string::npos);
+}
+
+TEST(RtfReaderBadInput, BinaryGarbageNeverThrows) {
+    std::string garbage;
+    std::uint32_t x = 12345;
+    for (int i = 0; i < 200000; ++i) {
+        x = x * 1103515245u + 12345u;
+        const char alphabet[] = "{}\\'*abinu0123456789- \x80\xff\n";
+        garbage.push_back(alphabet[(x >> 16) % (sizeof alphabet - 1)]);
+    }
+    RtfReader reader;
+    EXPECT_NO_THROW(reader.read("{\\rtf1 " + garbage));
+}
+
+TEST(RtfReaderBadInput, ReadingAgainForgetsTheOldSkipList) {
+    RtfReader reader;
+    reader.read("}}}");
+    ASSERT_FALSE(reader.skipped().empty());
+    reader.read(R"({\rtf1 fine})");
+    EXPECT_TRUE(reader.skipped().empty());
+}
+
+}  // namespace
+}  // namespace tamix::rtf
