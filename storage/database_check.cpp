@@ -22,8 +22,8 @@ constexpr std::uint32_t kFreeOwner = 0xFFFFFFFDu;
 
 class Checker {
 public:
-    Checker(int fd, std::int64_t blocks, DatabaseCheck::Report& report)
-        : fd_(fd), blocks_(blocks), r_(report), owner_(static_cast<std::size_t>(blocks) + 1, 0) {}
+    Checker(int fd, std::int64_t blocks, bool records, DatabaseCheck::Report& report)
+        : fd_(fd), blocks_(blocks), records_(records), r_(report), owner_(static_cast<std::size_t>(blocks) + 1, 0) {}
 
     void run();
 
@@ -69,6 +69,7 @@ private:
 
     int fd_;
     std::int64_t blocks_;
+    bool records_;
     DatabaseCheck::Report& r_;
     std::vector<std::uint32_t> owner_;  // per block: 0 none, a chunk number, or a marker above
     std::uint8_t buf_[kBlock];
@@ -137,7 +138,7 @@ void Checker::walkChunks(std::int64_t first, std::int64_t last) {
                         break;
                     }
                 }
-                if (whole) {
+                if (whole && records_) {
                     NodeRecord record;
                     try {
                         record.Parse(data, "the record at block " + std::to_string(c) + " cannot be parsed: ");
@@ -166,7 +167,7 @@ void Checker::walkFree(std::int64_t head) {
 
 }  // namespace
 
-DatabaseCheck::Report DatabaseCheck::Run(const std::string& path) {
+DatabaseCheck::Report DatabaseCheck::Run(const std::string& path, bool records) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         throw TamixError(errno == ENOENT ? kErrFileNotFound : kErrPermission,
@@ -189,7 +190,7 @@ DatabaseCheck::Report DatabaseCheck::Run(const std::string& path) {
         return report;
     }
     if (report.blocks == 0) return report;
-    Checker(fd, report.blocks, report).run();
+    Checker(fd, report.blocks, records, report).run();
     return report;
 }
 

@@ -21,9 +21,10 @@ public:
         std::vector<std::string> problems;  // one line each; empty for a sound file
     };
 
-    // Checks the named file. Fails with a TamixError when it cannot be read,
-    // or while another program holds it open for writing.
-    static Report Run(const std::string& path);
+    // Checks the named file, parsing every chunk as a node record unless
+    // `records` is false. Fails with a TamixError when it cannot be read, or
+    // while another program holds it open.
+    static Report Run(const std::string& path, bool records = true);
 };
 
 }  // namespace tamix

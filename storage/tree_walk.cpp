@@ -35,10 +35,9 @@ std::int32_t TreeWalk::Load(cNode& node, cTempTree& table, const Visit& visit) {
     // as pushing them all would.
     std::vector<Level> levels;
     auto enter = [&](const std::string& key) {
-        if (levels.size() >= static_cast<std::size_t>(kMaxPending))
-            throw TamixError(kErrOutOfRange, "The notes are nested more than " + std::to_string(kMaxPending) +
-                                                 " levels deep (at note " + key + "); the tree cannot be loaded");
+        bool any = false;
         for (bool more = table.FindFirstParent(key); more; more = table.FindNextParent(key)) {
+            any = true;
             const std::int64_t number = NodeKey::Number(table.Key());
             if (number > maxKeyNumber) {
                 if (number > INT32_MAX)
@@ -46,6 +45,11 @@ std::int32_t TreeWalk::Load(cNode& node, cTempTree& table, const Visit& visit) {
                 maxKeyNumber = static_cast<std::int32_t>(number);
             }
         }
+        // A note without children needs no level of its own.
+        if (!any) return;
+        if (levels.size() >= static_cast<std::size_t>(kMaxPending))
+            throw TamixError(kErrOutOfRange, "The notes are nested more than " + std::to_string(kMaxPending) +
+                                                 " levels deep (at note " + key + "); the tree cannot be loaded");
         levels.push_back({key, table.Count() + 1});
     };
 

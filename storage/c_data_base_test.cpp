@@ -1,0 +1,156 @@
+#include "c_data_base.h"
+
+#include "test_files.h"
+
+#include <gtest/gtest.h>
+
+namespace tamix {
+namespace {
+
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
+
+Bytes pattern(std::size_t size, int seed) {
+    Bytes b(size);
+    for (std::size_t i = 0; i < size; ++i) b[i] = static_cast<std::uint8_t>(i * 7 + seed);
+    return b;
+}
+
+TEST(cDataBase, EmptyFileOpensWithNoBlocksAndReadsZeros) {
+    TempDir dir;
+    cDataBase db;
+    db.dbFileName(dir.file("empty.TM2"));
+    db.dbOpen();
+    ASSERT_TRUE(db.dbIsOpen());
+    EXPECT_EQ(db.dbRecordCount(), 0);
+    EXPECT_EQ(db.dbCurrentRecord(), 1);
+    EXPECT_EQ(db.dbDataBlock(), Bytes(1024, 0));
+}
+
+TEST(cDataBase, BlocksMapToFileBytesFromOne) {
+    TempDir dir;
+    const std::string name = dir.file("three.TM2");
+    Bytes file = pattern(3072, 1);
+    writeFile(name, file);
+    cDataBase db;
+    db.dbFileName(name);
+    db.dbOpen();
+    EXPECT_EQ(db.dbRecordCount(), 3);
+    db.dbMoveLast();
+    EXPECT_EQ(db.dbDataBlock(), Bytes(file.begin() + 2048, file.end()));
+    db.dbMovePrevious();
+    EXPECT_EQ(db.dbDataBlock(), Bytes(file.begin() + 1024, file.begin() + 2048));
+}
+
+TEST(cDataBase, AddNewGrowsTheFileOnlyWhenTheBlockIsWritten) {
+    TempDir dir;
+    const std::string name = dir.file("grow.TM2");
+    writeFile(name, pattern(3072, 2));
+    cDataBase db;
+    db.dbFileName(name);
+    db.dbOpen();
+    db.dbAddNew();
+    EXPECT_EQ(db.dbRecordCount(), 4);
+    EXPECT_EQ(db.dbCurrentRecord(), 4);
+    EXPECT_EQ(readFile(name).size(), 3072u);
+    db.dbDataBlock(pattern(1024, 9));
+    EXPECT_EQ(readFile(name).size(), 4096u);
+}
+
+TEST(cDataBase, WritingBlockTwoRewritesExactlyItsBytes) {
+    TempDir dir;
+    const std::string name = dir.file("rewrite.TM2");
+    const Bytes before = pattern(3072, 3);
+    writeFile(name, before);
+    cDataBase db;
+    db.dbFileName(name);
+    db.dbOpen();
+    db.dbGoto(2);
+    const Bytes image = pattern(1024, 77);
+    db.dbDataBlock(image);
+    Bytes expected = before;
+    std::copy(image.begin(), image.end(), expected.begin() + 1024);
+    EXPECT_EQ(readFile(name), expected);
+    EXPECT_EQ(db.dbDataBlock(), image);
+}
+
+TEST(cDataBase, AShortArrayKeepsTheRestOfTheBufferAndGetReturnsTheArray) {
+    TempDir dir;
+    const std::string name = dir.file("short.TM2");
+    const Bytes before = pattern(2048, 4);
+    writeFile(name, before);
+    cDataBase db;
+    db.dbFileName(name);
+    db.dbOpen();
+    db.dbGoto(2);
+    db.dbDataBlock(Bytes{1, 2, 3});
+    EXPECT_EQ(db.dbDataBlock(), (Bytes{1, 2, 3}));
+    Bytes expected = before;
+    expected[1024] = 1;
+    expected[1025] = 2;
+    expected[1026] = 3;
+    EXPECT_EQ(readFile(name), expected);
+}
+
+TEST(cDataBase, BlockZeroIsRefused) {
+    TempDir dir;
+    cDataBase db;
+    db.dbFileName(dir.file("zero.TM2"));
+    db.dbOpen();
+    try {
+        db.dbMovePrevious();
+        FAIL();
+    } catch (const TamixError& e) {
+        EXPECT_EQ(e.number(), kErrBadRecordNumber);
+    }
+    EXPECT_EQ(db.dbCurrentRecord(), 0);
+}
+
+TEST(cDataBase, AFailedOpenIsSilentAndSaysWhy) {
+    TempDir dir;
+    cDataBase db;
+    db.dbFileName(dir.file("missing-folder/x.TM2"));
+    db.dbOpen();
+    EXPECT_FALSE(db.dbIsOpen());
+    ASSERT_TRUE(db.dbOpenError().has_value());
+    EXPECT_EQ(db.dbOpenError()->number(), kErrFileNotFound);
+}
+
+TEST(cDataBase, ASecondOpenerIsRefusedWhileTheFirstHoldsTheFile) {
+    TempDir dir;
+    const std::string name = dir.file("locked.TM2");
+    cDataBase first, second;
+    first.dbFileName(name);
+    first.dbOpen();
+    ASSERT_TRUE(first.dbIsOpen());
+    EXPECT_TRUE(cDataBase::dbInUse(name));
+    second.dbFileName(name);
+    second.dbOpen();
+    EXPECT_FALSE(second.dbIsOpen());
+    ASSERT_TRUE(second.dbOpenError().has_value());
+    EXPECT_EQ(second.dbOpenError()->number(), kErrInUse);
+    EXPECT_EQ(std::string(second.dbOpenError()->what()), "The database " + name + " is in use by another program");
+    first.dbClose();
+    EXPECT_FALSE(cDataBase::dbInUse(name));
+    second.dbOpen();
+    EXPECT_TRUE(second.dbIsOpen());
+}
+
+TEST(cDataBase, TheWriteLimitStopsWritesFromReachingTheFile) {
+    TempDir dir;
+    const std::string name = dir.file("limit.TM2");
+    cDataBase db;
+    db.dbFileName(name);
+    db.dbOpen();
+    db.dbWriteLimit(1);
+    db.dbAddNew();
+    db.dbDataBlock(pattern(1024, 5));
+    db.dbAddNew();
+    EXPECT_THROW(db.dbDataBlock(pattern(1024, 6)), TamixError);
+    EXPECT_EQ(readFile(name), pattern(1024, 5));
+    EXPECT_EQ(db.dbWriteCount(), 1);
+}
+
+}  // namespace
+}  // namespace tamix

@@ -1,0 +1,291 @@
+#include "c_node.h"
+
+#include "test_files.h"
+
+#include <gtest/gtest.h>
+
+namespace tamix {
+namespace {
+
+using test::block;
+using test::putLong;
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
+
+Bytes bytesOf(const std::string& s) { return Bytes(s.begin(), s.end()); }
+
+// A record laid out field by field, for comparison with what cNode writes.
+Bytes record(char mark, const std::string& key, const std::string& parent, const std::string& name,
+             const std::string& body) {
+    Bytes r;
+    auto number = [&](std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) r.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    };
+    r.push_back(static_cast<std::uint8_t>(mark));
+    r.insert(r.end(), key.begin(), key.end());
+    r.insert(r.end(), parent.begin(), parent.end());
+    number(static_cast<std::uint32_t>(name.size()));
+    r.insert(r.end(), name.begin(), name.end());
+    number(0);
+    number(static_cast<std::uint32_t>(body.size()));
+    r.insert(r.end(), body.begin(), body.end());
+    r.push_back(0);
+    return r;
+}
+
+Bytes headImage(std::int32_t previous, std::int32_t next, const Bytes& content) {
+    Bytes b(1024, 0);
+    putLong(b, 0, previous);
+    putLong(b, 4, next);
+    putLong(b, 12, static_cast<std::uint32_t>(content.size() - 1));
+    std::copy(content.begin(), content.end(), b.begin() + 16);
+    return b;
+}
+
+class NodeStoreTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    std::string name = dir.file("notes.TM2");
+    cNode node;
+
+    void SetUp() override {
+        node.Barriers(false);
+        node.CreateFile(name);
+    }
+    void add(const std::string& key, const std::string& parent, const std::string& text,
+             const std::string& body = {}) {
+        node.ClearNode();
+        node.Key(key);
+        node.Parent(parent);
+        node.NodeText(text);
+        node.SaveNewNode();
+        if (!body.empty()) {
+            node.RTFData(body);
+            node.SaveNode();
+        }
+    }
+    std::vector<std::string> children(const std::string& parent) {
+        std::vector<std::string> keys;
+        for (bool more = node.FindFirstParent(parent); more; more = node.FindNextParent(parent))
+            keys.push_back(node.Key());
+        return keys;
+    }
+};
+
+TEST_F(NodeStoreTest, TwoNewNodesGiveTheDocumentedFourBlockFile) {
+    add("k0000000002", "k0000000001", "Hello");
+    add("k0000000003", "k0000000001", "World");
+    const Bytes first = record(' ', "k0000000002", "k0000000001", "Hello", "");
+    const Bytes second = record(' ', "k0000000003", "k0000000001", "World", "");
+    ASSERT_EQ(first.size(), 41u);
+    Bytes header(1024, 0);
+    putLong(header, 0, 3);
+    putLong(header, 4, 4);
+    putLong(header, 8, 2);
+    header[12] = 'X';
+    Bytes expected = header;
+    const Bytes blocks[] = {Bytes(1024, 0), headImage(0, 4, first), headImage(3, 0, second)};
+    for (const Bytes& b : blocks) expected.insert(expected.end(), b.begin(), b.end());
+    EXPECT_EQ(readFile(name), expected);
+}
+
+TEST_F(NodeStoreTest, ARecordIsLaidOutFieldByField) {
+    add("k0000000001", "k0000000000", "Notes", "{\\rtf1}");
+    const Bytes expected = record(' ', "k0000000001", "k0000000000", "Notes", "{\\rtf1}");
+    ASSERT_EQ(expected.size(), 48u);
+    EXPECT_EQ(node.chunks().cChunkData(), expected);
+}
+
+TEST_F(NodeStoreTest, LinksAreStoredInIndexOrderAndReadBack) {
+    add("k0000000002", "k0000000001", "Linked");
+    node.LinkCount(2);
+    node.LinkStart(1, 5);
+    node.LinkEnd(1, 9);
+    node.LinkText(1, "here");
+    node.LinkLink(1, "Note:k0000000003");
+    node.LinkStart(2, 20);
+    node.LinkEnd(2, 31);
+    node.LinkText(2, "caf\xC3\xA9");
+    node.LinkLink(2, "https://example.org/");
+    node.SaveNode();
+    const Bytes d = node.chunks().cChunkData();
+    // After the name: LinkCount 2, then link 1 = 5, 9, 4 "here", 16 "Note:k0000000003".
+    const std::size_t at = 27 + 6;
+    EXPECT_EQ(test::longAt(d, at), 2);
+    EXPECT_EQ(test::longAt(d, at + 4), 5);
+    EXPECT_EQ(test::longAt(d, at + 8), 9);
+    EXPECT_EQ(test::longAt(d, at + 12), 4);
+    EXPECT_EQ(std::string(d.begin() + at + 16, d.begin() + at + 20), "here");
+    EXPECT_EQ(d[at + 20 + 4 + 16 + 4 + 4 + 4 + 3], 0xE9);  // "café" in one byte per character
+
+    node.OpenFile(name);
+    ASSERT_TRUE(node.FindKey("k0000000002"));
+    EXPECT_EQ(node.LinkCount(), 2);
+    EXPECT_EQ(node.LinkText(2), "caf\xC3\xA9");
+    EXPECT_EQ(node.LinkLink(1), "Note:k0000000003");
+    EXPECT_EQ(node.LinkEnd(2), 31);
+}
+
+TEST_F(NodeStoreTest, ResizingTheLinkTableKeepsTheEntriesInRange) {
+    add("k0000000002", "k0000000001", "L");
+    node.LinkCount(5);
+    for (int i = 1; i <= 5; ++i) node.LinkStart(i, i * 10);
+    node.LinkCount(3);
+    EXPECT_EQ(node.LinkStart(3), 30);
+    EXPECT_THROW(node.LinkStart(4), TamixError);
+    node.LinkCount(5);
+    EXPECT_EQ(node.LinkStart(3), 30);
+    EXPECT_EQ(node.LinkStart(4), 0);
+    EXPECT_EQ(node.LinkText(5), "");
+}
+
+TEST_F(NodeStoreTest, ANegativeLinkPositionCannotBeSaved) {
+    add("k0000000002", "k0000000001", "L");
+    node.LinkCount(1);
+    node.LinkStart(1, -1);
+    try {
+        node.SaveNode();
+        FAIL();
+    } catch (const TamixError& e) {
+        EXPECT_EQ(e.number(), kErrOverflow);
+    }
+}
+
+TEST_F(NodeStoreTest, SettersAfterClearNodeLeaveThePositionedRecordAlone) {
+    add("k0000000002", "k0000000001", "First", "body one");
+    node.OpenFile(name);
+    ASSERT_TRUE(node.FindKey("k0000000002"));
+    node.ClearNode();
+    node.Key("k0000000003");
+    node.Parent("k0000000001");
+    node.NodeText("Second");
+    node.SaveNewNode();
+    EXPECT_EQ(node.RTFData(), "");  // the new record read back
+    ASSERT_TRUE(node.FindKey("k0000000002"));
+    EXPECT_EQ(node.NodeText(), "First");
+    EXPECT_EQ(node.RTFData(), "body one");
+}
+
+TEST_F(NodeStoreTest, KeysArePaddedOrCutToElevenCharacters) {
+    add("k42", "k0000000001toolong", "x");
+    EXPECT_EQ(node.Key(), "k42        ");
+    EXPECT_EQ(node.Parent(), "k0000000001");
+    EXPECT_FALSE(node.FindKey("k42"));
+    EXPECT_TRUE(node.FindKey("k42        "));
+}
+
+TEST_F(NodeStoreTest, ChildrenComeInOrderOfFirstSavingWhateverIsRewritten) {
+    add("k0000000002", "k0000000001", "a");
+    add("k0000000003", "k0000000001", "b");
+    add("k0000000004", "k0000000002", "c");
+    add("k0000000005", "k0000000001", "d");
+    ASSERT_TRUE(node.FindKey("k0000000002"));
+    node.RTFData(std::string(5000, 'x'));
+    node.SaveNode();
+    ASSERT_TRUE(node.FindKey("k0000000004"));
+    node.Parent("k0000000001");  // moved among the top level, keeps its place
+    node.SaveNode();
+    EXPECT_EQ(children("k0000000001"),
+              (std::vector<std::string>{"k0000000002", "k0000000003", "k0000000004", "k0000000005"}));
+    EXPECT_TRUE(children("k0000000002").empty());
+}
+
+TEST_F(NodeStoreTest, AFailedSearchEndsPastTheLastRecordWithItsHeaderLoaded) {
+    EXPECT_FALSE(node.FindKey("k0000000002"));
+    EXPECT_TRUE(node.AtEOF());
+    add("k0000000002", "k0000000001", "a");
+    add("k0000000003", "k0000000001", "b");
+    EXPECT_FALSE(node.FindKey("k0000000009"));
+    EXPECT_TRUE(node.AtEOF());
+    EXPECT_EQ(node.NodeText(), "b");
+    EXPECT_THROW(node.FindNextParent("k0000000001"), TamixError);
+}
+
+TEST_F(NodeStoreTest, TheDeletionMarkIsReadAndWrittenBack) {
+    add("k0000000002", "k0000000001", "gone");
+    node.Deleted(true);
+    node.SaveNode();
+    node.OpenFile(name);
+    EXPECT_TRUE(node.Deleted());
+    node.NodeText("still gone");
+    node.SaveNode();
+    EXPECT_EQ(node.chunks().cChunkData()[0], '*');
+}
+
+TEST_F(NodeStoreTest, OpeningAnEmptyFileGivesAnEmptyDatabase) {
+    writeFile(name, {});
+    node.OpenFile(name);
+    EXPECT_TRUE(node.FileIsEmpty());
+    EXPECT_TRUE(node.AtEOF());
+}
+
+TEST_F(NodeStoreTest, ADeletedRecordLeavesSearchesAndTheList) {
+    add("k0000000002", "k0000000001", "a");
+    add("k0000000003", "k0000000001", "b");
+    ASSERT_TRUE(node.FindKey("k0000000002"));
+    node.DeleteNode();
+    EXPECT_FALSE(node.FindKey("k0000000002"));
+    EXPECT_EQ(children("k0000000001"), std::vector<std::string>{"k0000000003"});
+    node.OpenFile(name);
+    EXPECT_EQ(children("k0000000001"), std::vector<std::string>{"k0000000003"});
+}
+
+TEST_F(NodeStoreTest, TextOutsideTheCodePageIsRefusedAndChangesNothing) {
+    add("k0000000002", "k0000000001", "\xE2\x82\xAC 5");  // the euro sign is in the code page
+    EXPECT_THROW(node.NodeText("\xE6\x97\xA5"), TamixError);
+    EXPECT_EQ(node.NodeText(), "\xE2\x82\xAC 5");
+    EXPECT_EQ(node.chunks().cChunkHeader()[27], 0x80);
+}
+
+TEST_F(NodeStoreTest, ANameOverNineHundredEightyOneBytesIsRefused) {
+    add("k0000000002", "k0000000001", "a");
+    EXPECT_NO_THROW(node.NodeText(std::string(981, 'n')));
+    try {
+        node.NodeText(std::string(982, 'n'));
+        FAIL();
+    } catch (const TamixError& e) {
+        EXPECT_EQ(e.number(), kErrOutOfRange);
+    }
+}
+
+TEST_F(NodeStoreTest, ALongNameInTheFileStopsTheReadNamingTheBlock) {
+    add("k0000000002", "k0000000001", "a");
+    node.CloseFile();
+    Bytes file = readFile(name);
+    putLong(file, 2 * 1024 + 16 + 23, 1200);  // the record's name length, in block 3
+    writeFile(name, file);
+    try {
+        node.OpenFile(name);
+        FAIL();
+    } catch (const TamixError& e) {
+        EXPECT_NE(std::string(e.what()).find("block 3"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("1200 bytes long"), std::string::npos) << e.what();
+    }
+}
+
+TEST_F(NodeStoreTest, AChunkTooShortToBeARecordIsDroppedAtOpen) {
+    add("k0000000002", "k0000000001", "kept");
+    node.chunks().cAddChunk();  // the first half of a SaveNewNode, then a crash
+    node.CloseFile();
+    node.OpenFile(name);
+    EXPECT_EQ(children("k0000000001"), std::vector<std::string>{"k0000000002"});
+    node.MoveLast();
+    EXPECT_EQ(node.NodeText(), "kept");
+}
+
+TEST_F(NodeStoreTest, ASecondOpenerOfTheSameFileIsRefused) {
+    cNode other;
+    try {
+        other.OpenFile(name);
+        FAIL();
+    } catch (const TamixError& e) {
+        EXPECT_EQ(e.number(), kErrInUse);
+        EXPECT_EQ(std::string(e.what()), "The database " + name + " is in use by another program");
+    }
+    node.CloseFile();
+    EXPECT_NO_THROW(other.OpenFile(name));
+}
+
+}  // namespace
+}  // namespace tamix
