@@ -1,11 +1,33 @@
+#include "storage_commands.h"
+#include "tamix_error.h"
+#include "tool_command.h"
+
+#include <cstring>
 #include <iostream>
 #include <string>
 #include <vector>
 
 namespace {
 
+using tamix::tool::Command;
+
+// Every subcommand, one line each.
+const Command kCommands[] = {
+    {"new", "FILE", tamix::tool::newDatabase},
+    {"add", "FILE PARENT-KEY NAME [BODY-FILE]", tamix::tool::addNote},
+    {"rename", "FILE KEY NAME", tamix::tool::renameNote},
+    {"move", "FILE KEY NEW-PARENT-KEY", tamix::tool::moveNote},
+    {"body", "FILE KEY BODY-FILE|-", tamix::tool::setBody},
+    {"delete", "FILE KEY", tamix::tool::deleteNote},
+    {"records", "FILE", tamix::tool::listRecords},
+    {"tree", "FILE", tamix::tool::showTree},
+    {"cat", "FILE KEY", tamix::tool::catBody},
+    {"check", "FILE", tamix::tool::checkDatabase},
+};
+
 void printUsage(std::ostream& out) {
-    out << "usage: tamix-tool COMMAND ARGS...\n";
+    out << "usage: tamix-tool COMMAND ARGS...\ncommands:\n";
+    for (const Command& c : kCommands) out << "  " << c.name << " " << c.arguments << "\n";
 }
 
 }  // namespace
@@ -14,9 +36,23 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         printUsage(args.empty() ? std::cerr : std::cout);
-        return args.empty() ? 2 : 0;
+        return args.empty() ? tamix::tool::kExitRefused : tamix::tool::kExitOk;
+    }
+    for (const Command& c : kCommands) {
+        if (args[0] != c.name) continue;
+        try {
+            return c.run(std::vector<std::string>(args.begin() + 1, args.end()));
+        } catch (const tamix::tool::UsageError& e) {
+            std::cerr << "tamix-tool " << c.name << ": " << e.what() << "\nusage: tamix-tool " << c.name << " "
+                      << c.arguments << "\n";
+        } catch (const tamix::TamixError& e) {
+            std::cerr << "tamix-tool " << c.name << ": " << e.what() << "\n";
+        } catch (const std::exception& e) {
+            std::cerr << "tamix-tool " << c.name << ": " << e.what() << "\n";
+        }
+        return tamix::tool::kExitRefused;
     }
     std::cerr << "tamix-tool: unknown command '" << args[0] << "'\n";
     printUsage(std::cerr);
-    return 2;
+    return tamix::tool::kExitRefused;
 }

@@ -1,0 +1,152 @@
+// Drives the built tamix-tool binary the way a script would.
+
+#include "c_node.h"
+#include "database_check.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace tamix {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+    int exit;
+    std::string out, err;
+};
+
+std::string quote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+std::string slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class ToolTest : public ::testing::Test {
+protected:
+    fs::path dir = fs::temp_directory_path() / ("tamix-tool-" + std::to_string(::getpid()) + "-" +
+                                                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::string db = (dir / "Notes.TM2").string();
+
+    void SetUp() override {
+        if (!fs::exists(TAMIX_TOOL_PATH)) GTEST_SKIP() << "tamix-tool is not built";
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    Result run(const std::vector<std::string>& args, const std::string& input = {}) {
+        std::string command = quote(TAMIX_TOOL_PATH);
+        for (const auto& a : args) command += " " + quote(a);
+        const fs::path in = dir / "stdin", out = dir / "stdout", err = dir / "stderr";
+        std::ofstream(in, std::ios::binary) << input;
+        command += " <" + quote(in.string()) + " >" + quote(out.string()) + " 2>" + quote(err.string());
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err)};
+    }
+    std::string add(const std::string& parent, const std::string& name, const std::string& body = {}) {
+        std::vector<std::string> args{"add", db, parent, name};
+        if (!body.empty()) {
+            const std::string bodyFile = (dir / "body").string();
+            std::ofstream(bodyFile, std::ios::binary) << body;
+            args.push_back(bodyFile);
+        }
+        const Result r = run(args);
+        EXPECT_EQ(r.exit, 0) << r.err;
+        return r.out.substr(0, r.out.find('\n'));
+    }
+};
+
+TEST_F(ToolTest, BuildsEditsAndReadsBackATree) {
+    ASSERT_EQ(run({"new", db}).exit, 0);
+    EXPECT_EQ(add("k0000000001", "Work"), "k0000000002");
+    EXPECT_EQ(add("k0000000001", "home"), "k0000000003");
+    EXPECT_EQ(add("k0000000002", "Plans", "{\\rtf1 plans}"), "k0000000004");
+    EXPECT_EQ(add("k0000000002", "Budget"), "k0000000005");
+    EXPECT_EQ(add("k0000000003", "Garden"), "k0000000006");
+
+    EXPECT_EQ(run({"rename", db, "k0000000003", "Home \xE2\x82\xAC"}).exit, 0);
+    EXPECT_EQ(run({"move", db, "k0000000006", "k0000000002"}).exit, 0);
+    const std::string big(3500, 'x');  // four blocks
+    EXPECT_EQ(run({"body", db, "k0000000005", "-"}, big).exit, 0);
+    EXPECT_EQ(run({"delete", db, "k0000000004"}).exit, 0);
+
+    EXPECT_EQ(run({"records", db}).out,
+              "k0000000002\tk0000000001\t0\tWork\t0\t0\n"
+              "k0000000003\tk0000000001\t0\tHome \xE2\x82\xAC\t0\t0\n"
+              "k0000000005\tk0000000002\t0\tBudget\t3500\t0\n"
+              "k0000000006\tk0000000002\t0\tGarden\t0\t0\n");
+    EXPECT_EQ(run({"tree", db}).out,
+              "My Tamix (Notes)\tk0000000001\n"
+              "  Home \xE2\x82\xAC\tk0000000003\n"
+              "  Work\tk0000000002\n"
+              "    Budget\tk0000000005\n"
+              "    Garden\tk0000000006\n");
+    EXPECT_EQ(run({"cat", db, "k0000000005"}).out, big);
+    const Result check = run({"check", db});
+    EXPECT_EQ(check.exit, 0) << check.out;
+    EXPECT_EQ(check.out.substr(0, check.out.find('\n')), "state=X");
+    EXPECT_NE(check.out.find("chunks=4 "), std::string::npos) << check.out;
+    EXPECT_NE(check.out.find("lost=0"), std::string::npos) << check.out;
+    // The highest key left is 6: the next note continues after it.
+    EXPECT_EQ(add("k0000000006", "Seeds"), "k0000000007");
+}
+
+TEST_F(ToolTest, RefusesWhatWouldBreakTheTree) {
+    ASSERT_EQ(run({"new", db}).exit, 0);
+    const std::string a = add("k0000000001", "A");
+    const std::string b = add(a, "B");
+    EXPECT_EQ(run({"move", db, a, b}).exit, 2);
+    EXPECT_EQ(run({"move", db, a, a}).exit, 2);
+    EXPECT_EQ(run({"add", db, "k0000000099", "orphan"}).exit, 2);
+    const Result del = run({"delete", db, a});
+    EXPECT_EQ(del.exit, 2);
+    EXPECT_NE(del.err.find("has children"), std::string::npos) << del.err;
+    EXPECT_EQ(run({"rename", db, b, std::string(101, 'n')}).exit, 2);
+    EXPECT_EQ(run({"rename", db, b, ""}).exit, 2);
+    EXPECT_EQ(run({"rename", db, b, "\xE6\x97\xA5"}).exit, 2);
+    EXPECT_EQ(run({"rename", db, "k0000000077", "x"}).exit, 2);
+    EXPECT_EQ(run({"cat", db}).exit, 2);
+    EXPECT_EQ(run({"frobnicate"}).exit, 2);
+    EXPECT_EQ(run({"records", (dir / "missing.TM2").string()}).exit, 2);
+    // Nothing refused changed the file.
+    EXPECT_EQ(run({"records", db}).out, a + "\tk0000000001\t0\tA\t0\t0\n" + b + "\t" + a + "\t0\tB\t0\t0\n");
+}
+
+TEST_F(ToolTest, CheckReportsDamageWithExitOneAndOpeningRepairs) {
+    ASSERT_EQ(run({"new", db}).exit, 0);
+    add("k0000000001", "A", std::string(2000, 'a'));
+    {
+        std::fstream f(db, std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(12);
+        f.put('A');  // as if an add had been cut short
+    }
+    const Result marked = run({"check", db});
+    EXPECT_EQ(marked.exit, 1);
+    EXPECT_EQ(marked.out.substr(0, 8), "state=A\n");
+    EXPECT_EQ(run({"records", db}).exit, 0);  // opening repairs
+    EXPECT_EQ(run({"check", db}).exit, 0);
+}
+
+TEST_F(ToolTest, ADatabaseInUseIsRefusedWithAClearMessage) {
+    ASSERT_EQ(run({"new", db}).exit, 0);
+    cNode holder;
+    holder.OpenFile(db);
+    for (const auto& args : std::vector<std::vector<std::string>>{{"new", db}, {"add", db, "k0000000001", "x"}}) {
+        const Result r = run(args);
+        EXPECT_EQ(r.exit, 2);
+        EXPECT_NE(r.err.find("The database " + db + " is in use by another program"), std::string::npos) << r.err;
+    }
+}
+
+}  // namespace
+}  // namespace tamix
