@@ -1,0 +1,103 @@
+#include "note_selection.h"
+
+#include "database_state.h"
+#include "node.h"
+#include "rich_text_box.h"
+#include "scale_words.h"
+#include "tamix_error.h"
+#include "tree_host.h"
+#include "tree_view.h"
+#include "user_dialogs.h"
+
+namespace tamix {
+
+namespace {
+
+constexpr const char* kNodeNotFound = "Error in Database: Node not found";
+
+}  // namespace
+
+NoteSelection::NoteSelection(DatabaseState& state, controls::TreeView& tree,
+                             controls::RichTextBox& editor, UserDialogs& dialogs, TreeHost& host)
+    : state_(state), tree_(tree), editor_(editor), dialogs_(dialogs), host_(host) {}
+
+void NoteSelection::setEditorRtf(const std::string& rtf) {
+    const bool guard = state_.EditorChangeGuard;
+    state_.EditorChangeGuard = true;
+    editor_.setTextRTF(rtf);
+    state_.EditorChangeGuard = guard;
+}
+
+void NoteSelection::ShowNoNote(const std::string& rtf) {
+    setEditorRtf(rtf.empty() ? state_.EmptyNoteRTF : rtf);
+    editor_.setEnabled(false);
+    state_.ShownKey.clear();
+}
+
+void NoteSelection::tree_NodeClick(controls::Node* node) {
+    RunCommand(host_, [&] {
+        state_.TreeUntouched = false;
+        if (state_.NoteChanged) SaveNote();
+        if (node && node->Index() != 1 && state_.DatabaseOpen) {
+            if (!state_.Node.FindKey(node->Key().toStdString())) {
+                ShowNoNote();
+                state_.NoteChanged = false;
+                dialogs_.message(QString::fromLatin1(kNodeNotFound), MsgButtons::Ok);
+                host_.RefreshFormatState();
+                return;
+            }
+            LoadNote();
+            editor_.setEnabled(true);
+        } else {
+            ShowNoNote();
+        }
+        state_.NoteChanged = false;
+        host_.RefreshFormatState();
+    });
+}
+
+void NoteSelection::SaveNote() {
+    if (state_.ShownKey.isEmpty() || !state_.DatabaseOpen) {
+        state_.NoteChanged = false;  // no note is shown: there is nothing to write
+        return;
+    }
+    BusyScope busy(host_);
+    cNode& node = state_.Node;
+    const std::string key = state_.ShownKey.toStdString();
+    // Another command may have moved the cursor (a search, a rename); the
+    // body belongs to the shown note's record and nowhere else.
+    if (node.AtEOF() || node.Key() != key) {
+        if (!node.FindKey(key)) throw TamixError(kErrCorrupt, kNodeNotFound);
+    }
+    node.RTFData(editor_.TextRTF());
+    node.SaveNode();
+    state_.NoteChanged = false;
+}
+
+void NoteSelection::LoadNote() {
+    BusyScope busy(host_);
+    cNode& node = state_.Node;
+    state_.ShownKey.clear();  // until the body is in the editor
+    const std::string body = ScaleWords::Remove(node.RTFData());
+    setEditorRtf(body);
+    editor_.Refresh();
+    state_.ShownKey = QString::fromStdString(node.Key());
+    state_.NoteChanged = false;
+}
+
+void NoteSelection::ShowEmptyNote() {
+    state_.Node.RTFData(state_.EmptyNoteRTF);
+    setEditorRtf(state_.EmptyNoteRTF);
+    state_.ShownKey = QString::fromStdString(state_.Node.Key());
+    // The record holds no body yet: the next transition writes this one.
+    state_.NoteChanged = true;
+    editor_.setEnabled(true);
+}
+
+void NoteSelection::SaveIfChanged() {
+    RunCommand(host_, [&] {
+        if (state_.NoteChanged) SaveNote();
+    });
+}
+
+}  // namespace tamix

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QString>
+#include <string>
+
+namespace tamix {
+
+struct DatabaseState;
+class TreeHost;
+class UserDialogs;
+namespace controls {
+class Node;
+class RichTextBox;
+class TreeView;
+}  // namespace controls
+
+// Which note the editor shows, and moving its body between the editor and
+// the node store. Keeps the invariant that the node store's current record
+// is the record of the shown note (DatabaseState::ShownKey) whenever a body
+// is saved, so a save never writes one note's text into another's record.
+class NoteSelection {
+public:
+    NoteSelection(DatabaseState& state, controls::TreeView& tree, controls::RichTextBox& editor,
+                  UserDialogs& dialogs, TreeHost& host);
+
+    // A note was selected in the tree: saves the shown note if changed, then
+    // shows the selected one (the root shows the empty body with the editor
+    // disabled). A node whose key has no record shows "Error in Database:
+    // Node not found" and leaves the editor empty and disabled. Errors go to
+    // the shared error report; the window is enabled again afterwards.
+    void tree_NodeClick(controls::Node* node);
+
+    // Writes the editor's body into the shown note's record. Throws on
+    // storage errors (the window is enabled again first).
+    void SaveNote();
+    // Loads the current record's body into the editor, without the picture
+    // and object scale words, and makes it the shown note. Throws on
+    // storage errors.
+    void LoadNote();
+    // Gives the current (new) record the empty body in memory and shows it
+    // in the enabled editor; the note counts as changed, so its next save
+    // writes the body.
+    void ShowEmptyNote();
+    // File Save: SaveNote when the note changed; errors are reported.
+    void SaveIfChanged();
+
+    // Shows nothing: the editor gets `rtf` (the empty body when "") and is
+    // disabled; no note is shown afterwards.
+    void ShowNoNote(const std::string& rtf = std::string());
+
+private:
+    // Puts RTF into the editor as the program's own change.
+    void setEditorRtf(const std::string& rtf);
+
+    DatabaseState& state_;
+    controls::TreeView& tree_;
+    controls::RichTextBox& editor_;
+    UserDialogs& dialogs_;
+    TreeHost& host_;
+};
+
+}  // namespace tamix

@@ -1,0 +1,215 @@
+#include "tree_manager.h"
+
+#include "database_state.h"
+#include "node.h"
+#include "node_key.h"
+#include "nodes.h"
+#include "note_selection.h"
+#include "rich_text_box.h"
+#include "tamix_error.h"
+#include "tree_host.h"
+#include "tree_view.h"
+#include "tree_walk.h"
+#include "user_dialogs.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+
+namespace tamix {
+
+namespace {
+
+constexpr const char* kNoDatabaseLabel = "My Notes";
+
+std::string nativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+}  // namespace
+
+TreeManager::TreeManager(DatabaseState& state, NoteSelection& notes, controls::TreeView& tree,
+                         controls::RichTextBox& editor, UserDialogs& dialogs, TreeHost& host)
+    : state_(state), notes_(notes), tree_(tree), editor_(editor), dialogs_(dialogs), host_(host) {}
+
+QString TreeManager::RootLabel(const QString& fileName) {
+    const QString name = QFileInfo(fileName).fileName();
+    return QStringLiteral("My Tamix (") + name.left(std::max<qsizetype>(0, name.size() - 4)) +
+           QLatin1Char(')');
+}
+
+controls::Node* TreeManager::Root() const {
+    return tree_.Nodes().Count() > 0 ? tree_.Nodes().Item(1) : nullptr;
+}
+
+void TreeManager::ClearTree() {
+    if (tree_.Nodes().Count() > 0) tree_.Nodes().Remove(1);
+    controls::Node* root = tree_.Nodes().Add(nullptr, controls::Relationship::Last, QString(),
+                                             QString::fromLatin1(kNoDatabaseLabel));
+    tree_.setSelectedItem(root);
+    state_.MaxKeyNumber = NodeKey::kRootNumber;
+    root->setKey(QString::fromStdString(NodeKey::Format(state_.MaxKeyNumber)));
+    const bool guard = state_.EditorChangeGuard;
+    state_.EditorChangeGuard = true;
+    editor_.setText(QString());
+    state_.EditorChangeGuard = guard;
+    state_.ShownKey.clear();
+    tree_.Refresh();
+    editor_.Refresh();
+}
+
+void TreeManager::LoadTree() {
+    BusyScope busy(host_);
+    ClearTree();
+    state_.MaxKeyNumber = NodeKey::kRootNumber;
+    controls::Node* root = Root();
+    root->setText(RootLabel(state_.CurrentFileName));
+    root->setSorted(true);
+    if (state_.Node.FileIsEmpty()) return;
+
+    controls::Nodes& nodes = tree_.Nodes();
+    state_.MaxKeyNumber = TreeWalk::Load(
+        state_.Node, state_.TempTree,
+        [&](const std::string& key, const std::string& parent, const std::string& text) {
+            controls::Node* parentNode = nodes.Find(QString::fromStdString(parent));
+            if (!parentNode) return;  // the walk only visits notes whose parent is shown
+            parentNode->setSorted(true);
+            controls::Node* added = nodes.Add(parentNode, controls::Relationship::Child,
+                                              QString::fromStdString(key), QString::fromStdString(text));
+            added->setSorted(true);
+        });
+}
+
+int TreeManager::FindTreeIndex(const QString& key) const {
+    if (NodeKey::Number(key.toStdString()) == NodeKey::kRootNumber) return 1;
+    const controls::Node* node = tree_.Nodes().Find(key);
+    return node ? node->Index() : 0;
+}
+
+void TreeManager::PushKey(const QString& key) { state_.KeyStack.PushKey(key); }
+
+QString TreeManager::PopKey() { return state_.KeyStack.PopKey(); }
+
+bool TreeManager::OpenDatabaseFile() {
+    state_.Node.OpenFile(nativePath(state_.CurrentFileName));
+    state_.DatabaseOpen = true;
+    auto& recent = state_.RecentFiles;
+    if (std::find(recent.begin(), recent.end(), state_.CurrentFileName) == recent.end()) {
+        for (std::size_t i = recent.size() - 1; i > 0; --i) recent[i] = recent[i - 1];
+        recent[0] = state_.CurrentFileName;
+        host_.RecentFilesChanged();
+    }
+    return true;
+}
+
+bool TreeManager::CreateDatabaseFile() {
+    QFile::remove(state_.CurrentFileName);
+    state_.Node.CreateFile(nativePath(state_.CurrentFileName));
+    state_.DatabaseOpen = true;
+    return true;
+}
+
+bool TreeManager::ShowNewDatabaseDialog() {
+    FileDialogRequest request;
+    request.title = QStringLiteral("Select New Tamix Database to create");
+    request.filter = QString::fromLatin1(kFileFilter);
+    request.filterIndex = 1;
+    request.cancelRaises = true;
+    request.overwritePrompt = true;
+    QString name = dialogs_.saveFile(request);
+    if (name.isEmpty()) return false;
+    if (!name.contains(QLatin1Char('.'))) name += QStringLiteral(".TM2");
+    if (QFileInfo::exists(name) && !QFile::remove(name))
+        throw TamixError(kErrPermission, "The file " + name.toStdString() + " cannot be replaced.");
+    state_.CurrentFileName = name;
+    return true;
+}
+
+bool TreeManager::ShowOpenDatabaseDialog() {
+    FileDialogRequest request;
+    request.title = QStringLiteral("Select Tamix Database to open");
+    request.filter = QString::fromLatin1(kFileFilter);
+    request.filterIndex = 1;
+    request.cancelRaises = true;
+    request.mustExist = true;
+    const QString name = dialogs_.openFile(request);
+    if (name.isEmpty()) return false;
+    state_.CurrentFileName = name;
+    return true;
+}
+
+void TreeManager::CloseDatabase() {
+    if (state_.NoteChanged) notes_.SaveNote();
+    state_.Node.CloseFile();
+    state_.DatabaseOpen = false;
+    ClearTree();
+    host_.UpdateCommandState();
+}
+
+void TreeManager::ExpandRoot() {
+    if (controls::Node* root = Root()) root->setExpanded(true);
+    tree_.Refresh();
+}
+
+void TreeManager::ExitProgram() { host_.UnloadMainWindow(); }
+
+void TreeManager::openSequence(const QString& path) {
+    if (state_.DatabaseOpen) CloseDatabase();
+    state_.CurrentFileName = path;
+    OpenDatabaseFile();
+    LoadTree();
+    state_.NoteChanged = false;
+    ExpandRoot();
+    host_.UpdateCommandState();
+    state_.NoteChanged = false;
+    state_.TreeUntouched = true;
+    controls::Node* root = Root();
+    tree_.setSelectedItem(root);
+    root->setSelected(true);
+    editor_.setEnabled(false);  // nothing is shown until the first note click
+    host_.FocusTree();
+}
+
+void TreeManager::NewDatabase() {
+    RunCommand(host_, [&] {
+        if (!ShowNewDatabaseDialog()) return;
+        if (state_.DatabaseOpen) CloseDatabase();
+        if (!CreateDatabaseFile()) return;
+        LoadTree();
+        ExpandRoot();
+        host_.UpdateCommandState();
+        host_.RefreshFormatState();
+        state_.NoteChanged = false;
+        notes_.tree_NodeClick(tree_.SelectedItem());
+        state_.TreeUntouched = true;
+    });
+}
+
+void TreeManager::OpenDatabase() {
+    RunCommand(host_, [&] {
+        if (!ShowOpenDatabaseDialog()) return;
+        openSequence(state_.CurrentFileName);
+    });
+}
+
+void TreeManager::OpenRecentFile(const QString& path) {
+    if (path.isEmpty()) return;
+    RunCommand(host_, [&] { openSequence(path); });
+}
+
+void TreeManager::OpenPath(const QString& path) {
+    RunCommand(host_, [&] { openSequence(path); });
+}
+
+void TreeManager::CloseCommand() {
+    RunCommand(host_, [&] { CloseDatabase(); });
+}
+
+void TreeManager::StartupOpen(const QString& path) {
+    RunCommand(host_, [&] {
+        state_.CurrentFileName = path;
+        OpenDatabaseFile();
+        LoadTree();
+        ExpandRoot();
+    });
+}
+
+}  // namespace tamix

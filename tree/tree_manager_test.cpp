@@ -1,0 +1,384 @@
+#include "tree_manager.h"
+
+#include "database_state.h"
+#include "node.h"
+#include "node_key.h"
+#include "nodes.h"
+#include "note_selection.h"
+#include "rich_text_box.h"
+#include "scripted_user_dialogs.h"
+#include "tamix_error.h"
+#include "test_app.h"
+#include "tree_host.h"
+#include "tree_view.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace tamix {
+namespace {
+
+// Records what the tree manager asks of its window.
+class FakeHost : public TreeHost {
+public:
+    void UpdateCommandState() override { ++commandStates; }
+    void RefreshFormatState() override {}
+    void ShowError(const QString& description) override { errors << description; }
+    void SetBusy(bool busy) override {
+        depth += busy ? 1 : -1;
+        maxDepth = std::max(maxDepth, depth);
+    }
+    void RecentFilesChanged() override { ++recentChanges; }
+    void FocusTree() override { ++focusCalls; }
+    void UnloadMainWindow() override { ++unloads; }
+
+    QStringList errors;
+    int commandStates = 0, depth = 0, maxDepth = 0, recentChanges = 0, focusCalls = 0, unloads = 0;
+};
+
+struct NoteSpec {
+    int key;
+    int parent;
+    const char* name;
+    const char* body;
+};
+
+// Writes a database with the given notes, in this storage order.
+void makeDatabase(const QString& path, const std::vector<NoteSpec>& notes) {
+    cNode node;
+    node.CreateFile(QFile::encodeName(path).toStdString());
+    for (const NoteSpec& n : notes) {
+        node.ClearNode();
+        node.Key(NodeKey::Format(n.key));
+        node.Parent(NodeKey::Format(n.parent));
+        node.NodeText(n.name);
+        node.SaveNewNode();
+        node.RTFData(n.body);
+        node.SaveNode();
+    }
+    node.CloseFile();
+}
+
+std::string storedBody(const QString& path, int key) {
+    cNode node;
+    node.OpenFile(QFile::encodeName(path).toStdString());
+    if (!node.FindKey(NodeKey::Format(key))) return "<missing>";
+    std::string body = node.RTFData();
+    node.CloseFile();
+    return body;
+}
+
+std::string rtfOf(const char* text) {
+    return std::string("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 ") + text + "\\par}";
+}
+
+class TreeManagerTest : public ::testing::Test {
+protected:
+    TreeManagerTest()
+        : app_((testApp(), true)),
+          dialogs_([](const QString& what) { ADD_FAILURE() << what.toStdString(); }),
+          notes_(state_, tree_, editor_, dialogs_, host_),
+          manager_(state_, notes_, tree_, editor_, dialogs_, host_) {
+        QObject::connect(&editor_, &controls::RichTextBox::Change, [this] {
+            if (!state_.EditorChangeGuard) state_.NoteChanged = true;
+        });
+        state_.EmptyNoteRTF = rtfOf("");
+        manager_.ClearTree();
+    }
+    ~TreeManagerTest() override {
+        EXPECT_EQ(dialogs_.pending(), 0u);
+        if (state_.Node.FileIsOpen()) state_.Node.CloseFile();
+    }
+
+    QString path(const char* name) const { return dir_.filePath(QLatin1String(name)); }
+    controls::Node* node(int key) { return tree_.Nodes().Find(QString::fromStdString(NodeKey::Format(key))); }
+    void click(int key) {
+        controls::Node* n = key == 1 ? tree_.Nodes().Item(1) : node(key);
+        tree_.setSelectedItem(n);
+        notes_.tree_NodeClick(n);
+    }
+    void open(const QString& file) {
+        dialogs_.answer(ScriptedAnswer::File(DialogKind::OpenFile, file));
+        manager_.OpenDatabase();
+    }
+    void type(const QString& text) {
+        editor_.setSelStart(0);
+        editor_.setSelText(text);
+    }
+    QStringList childLabels(controls::Node* parent) {
+        QStringList labels;
+        for (controls::Node* c = parent->Child(); c; c = c->Next()) labels << c->Text();
+        return labels;
+    }
+
+    bool app_;
+    QTemporaryDir dir_;
+    FakeHost host_;
+    ScriptedUserDialogs dialogs_;
+    DatabaseState state_;
+    controls::TreeView tree_;
+    controls::RichTextBox editor_;
+    NoteSelection notes_;
+    TreeManager manager_;
+};
+
+TEST_F(TreeManagerTest, ClearTreeLeavesTheBareRoot) {
+    EXPECT_EQ(tree_.Nodes().Count(), 1);
+    EXPECT_EQ(tree_.Nodes().Item(1)->Text(), "My Notes");
+    EXPECT_EQ(tree_.Nodes().Item(1)->Key(), "k0000000001");
+    EXPECT_EQ(tree_.SelectedItem(), tree_.Nodes().Item(1));
+    EXPECT_EQ(state_.MaxKeyNumber, 1);
+}
+
+TEST_F(TreeManagerTest, RootLabelIsTheFileTitle) {
+    EXPECT_EQ(TreeManager::RootLabel("/home/me/Work Notes.TM2"), "My Tamix (Work Notes)");
+    EXPECT_EQ(TreeManager::RootLabel("/x.y/abc"), "My Tamix ()");
+    EXPECT_EQ(TreeManager::RootLabel("/a/b.TM2"), "My Tamix (b)");
+}
+
+TEST_F(TreeManagerTest, OpenShowsSiblingsInLabelOrderAndTakesTheHighestKey) {
+    makeDatabase(path("a.TM2"), {{2, 1, "Zebra", ""}, {57, 1, "apple", ""}, {9, 2, "Mango", ""},
+                                 {4, 2, "banana", ""}, {30, 99, "Orphan", ""}});
+    open(path("a.TM2"));
+    EXPECT_TRUE(host_.errors.isEmpty()) << host_.errors.join('\n').toStdString();
+    controls::Node* root = tree_.Nodes().Item(1);
+    EXPECT_EQ(root->Text(), "My Tamix (a)");
+    EXPECT_TRUE(root->Expanded());
+    EXPECT_EQ(childLabels(root), (QStringList{"apple", "Zebra"}));
+    EXPECT_EQ(childLabels(node(2)), (QStringList{"banana", "Mango"}));
+    EXPECT_EQ(node(30), nullptr);  // its parent is not in the tree
+    EXPECT_EQ(state_.MaxKeyNumber, 57);
+    EXPECT_EQ(manager_.FindTreeIndex("k0000000009"), node(9)->Index());
+    EXPECT_EQ(manager_.FindTreeIndex("k0000000030"), 0);
+    EXPECT_EQ(manager_.FindTreeIndex("k0000000001"), 1);
+    EXPECT_TRUE(state_.TreeUntouched);
+    EXPECT_FALSE(editor_.isEnabled());
+    EXPECT_EQ(tree_.SelectedItem(), root);
+    EXPECT_EQ(host_.maxDepth, 1);
+    EXPECT_EQ(host_.depth, 0);
+}
+
+TEST_F(TreeManagerTest, ClickingANoteShowsItsBodyWithoutScaleWords) {
+    makeDatabase(path("b.TM2"),
+                 {{2, 1, "First", "{\\rtf1\\ansi Hello\\picscalex50\\picscaley50 world\\par}"}});
+    open(path("b.TM2"));
+    click(2);
+    EXPECT_EQ(editor_.Text().trimmed(), "Hello world");
+    EXPECT_TRUE(editor_.isEnabled());
+    EXPECT_FALSE(state_.NoteChanged);
+    EXPECT_FALSE(state_.TreeUntouched);
+    EXPECT_EQ(state_.ShownKey, "k0000000002");
+    // Only what is shown changes; the stored body keeps its scale words.
+    EXPECT_NE(storedBody(path("b.TM2"), 2).find("\\picscalex50"), std::string::npos);
+}
+
+TEST_F(TreeManagerTest, AChangedNoteIsSavedWhenAnotherIsClicked) {
+    makeDatabase(path("c.TM2"), {{2, 1, "One", rtfOf("one").c_str()}, {3, 1, "Two", rtfOf("two").c_str()}});
+    open(path("c.TM2"));
+    click(2);
+    type("edited ");
+    EXPECT_TRUE(state_.NoteChanged);
+    click(3);
+    EXPECT_FALSE(state_.NoteChanged);
+    EXPECT_TRUE(editor_.Text().startsWith("two"));
+    manager_.CloseCommand();
+    EXPECT_NE(storedBody(path("c.TM2"), 2).find("edited one"), std::string::npos);
+    EXPECT_EQ(storedBody(path("c.TM2"), 3), rtfOf("two"));
+}
+
+TEST_F(TreeManagerTest, ClickingTheRootSavesShowsTheEmptyBodyAndDisablesTheEditor) {
+    makeDatabase(path("d.TM2"), {{2, 1, "One", rtfOf("one").c_str()}});
+    open(path("d.TM2"));
+    click(2);
+    type("changed ");
+    click(1);
+    EXPECT_FALSE(editor_.isEnabled());
+    EXPECT_EQ(editor_.Text().trimmed(), "");
+    EXPECT_TRUE(state_.ShownKey.isEmpty());
+    EXPECT_NE(storedBody(path("d.TM2"), 2).find("changed one"), std::string::npos);
+}
+
+TEST_F(TreeManagerTest, ReclickingTheShownNoteSavesAndReloadsIt) {
+    makeDatabase(path("e.TM2"), {{2, 1, "One", rtfOf("one").c_str()}});
+    open(path("e.TM2"));
+    click(2);
+    type("again ");
+    click(2);
+    EXPECT_TRUE(editor_.Text().startsWith("again one"));
+    EXPECT_FALSE(state_.NoteChanged);
+    EXPECT_NE(storedBody(path("e.TM2"), 2).find("again one"), std::string::npos);
+}
+
+TEST_F(TreeManagerTest, FileSaveClearsTheFlagSoTheNextClickDoesNotWrite) {
+    makeDatabase(path("f.TM2"), {{2, 1, "One", rtfOf("one").c_str()}, {3, 1, "Two", rtfOf("two").c_str()}});
+    open(path("f.TM2"));
+    click(2);
+    type("saved ");
+    notes_.SaveIfChanged();
+    EXPECT_FALSE(state_.NoteChanged);
+    const std::string afterSave = storedBody(path("f.TM2"), 2);
+    EXPECT_NE(afterSave.find("saved one"), std::string::npos);
+    // Change the record behind the program's back: a second write would undo it.
+    {
+        cNode other;
+        other.OpenFile(QFile::encodeName(path("f.TM2")).toStdString());
+        ASSERT_TRUE(other.FindKey("k0000000002"));
+        other.RTFData("untouched");
+        other.SaveNode();
+        other.CloseFile();
+    }
+    state_.Node.OpenFile(QFile::encodeName(path("f.TM2")).toStdString());
+    click(3);
+    EXPECT_EQ(storedBody(path("f.TM2"), 2), "untouched");
+}
+
+TEST_F(TreeManagerTest, ANodeWithoutARecordIsReportedAndNeverSavedIntoAnother) {
+    makeDatabase(path("g.TM2"), {{2, 1, "One", rtfOf("one").c_str()}, {3, 1, "Two", rtfOf("two").c_str()}});
+    open(path("g.TM2"));
+    click(2);
+    // A tree node whose record has gone.
+    controls::Node* ghost = tree_.Nodes().Add(tree_.Nodes().Item(1), controls::Relationship::Child,
+                                              "k0000000077", "Ghost");
+    dialogs_.answer(ScriptedAnswer::Message(MsgAnswer::Ok));
+    tree_.setSelectedItem(ghost);
+    notes_.tree_NodeClick(ghost);
+    EXPECT_EQ(dialogs_.messages().last(), "Error in Database: Node not found");
+    EXPECT_FALSE(editor_.isEnabled());
+    EXPECT_TRUE(state_.ShownKey.isEmpty());
+    // Even if something marks the editor changed now, no record is written.
+    state_.NoteChanged = true;
+    click(3);
+    EXPECT_EQ(storedBody(path("g.TM2"), 2), rtfOf("one"));
+    EXPECT_EQ(storedBody(path("g.TM2"), 3), rtfOf("two"));
+}
+
+TEST_F(TreeManagerTest, SaveFollowsTheShownNoteWhenTheCursorMovedAway) {
+    makeDatabase(path("h.TM2"), {{2, 1, "One", rtfOf("one").c_str()}, {3, 1, "Two", rtfOf("two").c_str()}});
+    open(path("h.TM2"));
+    click(2);
+    type("mine ");
+    ASSERT_TRUE(state_.Node.FindKey("k0000000003"));  // e.g. a rename of another note
+    notes_.SaveIfChanged();
+    EXPECT_NE(storedBody(path("h.TM2"), 2).find("mine one"), std::string::npos);
+    EXPECT_EQ(storedBody(path("h.TM2"), 3), rtfOf("two"));
+}
+
+TEST_F(TreeManagerTest, RecentListKeepsOrderForKnownFilesAndDropsTheOldestForAFifth) {
+    const char* names[] = {"1.TM2", "2.TM2", "3.TM2", "4.TM2", "5.TM2"};
+    for (const char* n : names) makeDatabase(path(n), {});
+    for (int i = 0; i < 4; ++i) open(path(names[i]));
+    EXPECT_EQ(state_.RecentFiles[0], path("4.TM2"));
+    EXPECT_EQ(state_.RecentFiles[3], path("1.TM2"));
+    const int changes = host_.recentChanges;
+    open(path("2.TM2"));
+    EXPECT_EQ(host_.recentChanges, changes);
+    EXPECT_EQ(state_.RecentFiles[0], path("4.TM2"));
+    EXPECT_EQ(state_.RecentFiles[2], path("2.TM2"));
+    open(path("5.TM2"));
+    EXPECT_EQ(state_.RecentFiles[0], path("5.TM2"));
+    EXPECT_EQ(state_.RecentFiles[1], path("4.TM2"));
+    EXPECT_EQ(state_.RecentFiles[3], path("2.TM2"));
+}
+
+TEST_F(TreeManagerTest, PathsDifferingInCaseAreDifferentRecentEntries) {
+    makeDatabase(path("case.TM2"), {});
+    state_.RecentFiles[0] = path("CASE.TM2");
+    open(path("case.TM2"));
+    EXPECT_EQ(state_.RecentFiles[0], path("case.TM2"));
+    EXPECT_EQ(state_.RecentFiles[1], path("CASE.TM2"));
+}
+
+TEST_F(TreeManagerTest, NewDatabaseAppendsTheExtensionAndShowsOnlyTheRoot) {
+    dialogs_.answer(ScriptedAnswer::File(DialogKind::SaveFile, path("fresh")));
+    manager_.NewDatabase();
+    EXPECT_TRUE(host_.errors.isEmpty()) << host_.errors.join('\n').toStdString();
+    EXPECT_EQ(state_.CurrentFileName, path("fresh.TM2"));
+    EXPECT_TRUE(QFile::exists(path("fresh.TM2")));
+    EXPECT_EQ(tree_.Nodes().Count(), 1);
+    EXPECT_EQ(tree_.Nodes().Item(1)->Text(), "My Tamix (fresh)");
+    EXPECT_EQ(state_.MaxKeyNumber, 1);  // the first note gets k0000000002
+    EXPECT_TRUE(state_.TreeUntouched);
+    EXPECT_FALSE(editor_.isEnabled());
+    EXPECT_EQ(state_.RecentFiles[0], QString());  // enters the list when first opened
+    const AskedDialog& asked = dialogs_.asked().front();
+    EXPECT_EQ(asked.text, "Select New Tamix Database to create");
+    EXPECT_EQ(asked.file.filter, "Tamix Database (*.TM2)|*.TM2");
+    EXPECT_TRUE(asked.file.overwritePrompt);
+    EXPECT_TRUE(asked.file.cancelRaises);
+}
+
+TEST_F(TreeManagerTest, NewDatabaseOverAnExistingFileStartsEmpty) {
+    makeDatabase(path("old.TM2"), {{2, 1, "Old", ""}});
+    dialogs_.answer(ScriptedAnswer::File(DialogKind::SaveFile, path("old.TM2")));
+    manager_.NewDatabase();
+    EXPECT_EQ(tree_.Nodes().Count(), 1);
+    EXPECT_EQ(storedBody(path("old.TM2"), 2), "<missing>");
+}
+
+TEST_F(TreeManagerTest, ANameWithADotAnywhereIsTakenAsItIs) {
+    QDir(dir_.path()).mkdir("v1.2");
+    dialogs_.answer(ScriptedAnswer::File(DialogKind::SaveFile, path("v1.2/notes")));
+    manager_.NewDatabase();
+    EXPECT_EQ(state_.CurrentFileName, path("v1.2/notes"));
+}
+
+TEST_F(TreeManagerTest, CancellingTheOpenDialogKeepsTheOpenDatabase) {
+    makeDatabase(path("keep.TM2"), {{2, 1, "Kept", ""}});
+    open(path("keep.TM2"));
+    dialogs_.answer(ScriptedAnswer::Cancel(DialogKind::OpenFile));
+    manager_.OpenDatabase();
+    EXPECT_TRUE(state_.DatabaseOpen);
+    EXPECT_NE(node(2), nullptr);
+    EXPECT_TRUE(host_.errors.isEmpty());
+}
+
+TEST_F(TreeManagerTest, AMissingRecentFileOpensAsANewEmptyDatabase) {
+    manager_.OpenRecentFile(path("gone.TM2"));
+    EXPECT_TRUE(host_.errors.isEmpty()) << host_.errors.join('\n').toStdString();
+    EXPECT_TRUE(state_.DatabaseOpen);
+    EXPECT_EQ(tree_.Nodes().Count(), 1);
+    EXPECT_EQ(tree_.Nodes().Item(1)->Text(), "My Tamix (gone)");
+}
+
+TEST_F(TreeManagerTest, ACorruptFileIsReportedAndLeavesNoDatabaseOpen) {
+    QFile junk(path("junk.TM2"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(3000, 'x'));
+    junk.close();
+    open(path("junk.TM2"));
+    ASSERT_EQ(host_.errors.size(), 1);
+    EXPECT_FALSE(state_.DatabaseOpen);
+    EXPECT_EQ(tree_.Nodes().Item(1)->Text(), "My Notes");
+    EXPECT_EQ(host_.depth, 0);
+}
+
+TEST_F(TreeManagerTest, CloseSavesAChangedNoteAndResetsTheRoot) {
+    makeDatabase(path("close.TM2"), {{2, 1, "One", rtfOf("one").c_str()}});
+    open(path("close.TM2"));
+    click(2);
+    type("closing ");
+    manager_.CloseCommand();
+    EXPECT_FALSE(state_.DatabaseOpen);
+    EXPECT_EQ(tree_.Nodes().Count(), 1);
+    EXPECT_EQ(tree_.Nodes().Item(1)->Text(), "My Notes");
+    EXPECT_NE(storedBody(path("close.TM2"), 2).find("closing one"), std::string::npos);
+}
+
+TEST_F(TreeManagerTest, ShowEmptyNoteWritesTheEmptyBodyOnTheNextSave) {
+    makeDatabase(path("new.TM2"), {});
+    open(path("new.TM2"));
+    state_.Node.ClearNode();
+    state_.Node.Key(NodeKey::Format(2));
+    state_.Node.Parent(NodeKey::kRoot);
+    state_.Node.NodeText("New Note");
+    state_.Node.SaveNewNode();
+    notes_.ShowEmptyNote();
+    EXPECT_TRUE(editor_.isEnabled());
+    notes_.SaveIfChanged();
+    EXPECT_EQ(storedBody(path("new.TM2"), 2).empty(), false);
+}
+
+}  // namespace
+}  // namespace tamix
