@@ -1,0 +1,205 @@
+// Reads the shared corpus of real RTF files and compares the text we get
+// with the text an independent word processor extracted from each file.
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "rtf_reader.h"
+#include "rtf_writer.h"
+
+namespace tamix::rtf {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Files whose reference text cannot match ours, each with its reason.
+const std::set<std::string> kTextMismatchAllowed = {
+    // The outer group closes early or text follows it: we keep reading, the reference stops.
+    "rtf-parser-rs/file-sample_100kB.rtf",
+    "striprtf/encoding.rtf",
+    "striprtf/sample_3.rtf",
+    // The reference shows both the ANSI text of \upr and its Unicode twin; we show only the twin.
+    "rtfpipe/Test01.rtf",
+    // The reference lost \'94 under a charset-1 font (U+FFFD); we decode it in the document's 1252.
+    "tika/testRTFHyperlinkAndStyles.rtf",
+};
+
+fs::path corpus() { return fs::path(TAMIX_SHARED_TESTDATA) / "rtf"; }
+
+std::string slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+struct Entry {
+    std::string path;
+    std::string extracted;  // ok, empty or fail
+};
+
+std::vector<Entry> entries() {
+    std::vector<Entry> out;
+    std::istringstream index(slurp(corpus() / "INDEX.tsv"));
+    std::string line;
+    std::getline(index, line);  // header
+    while (std::getline(index, line)) {
+        if (line.empty()) continue;
+        const std::size_t tab = line.find('\t');
+        const std::size_t last = line.rfind('\t');
+        out.push_back(Entry{line.substr(0, tab), line.substr(last + 1)});
+    }
+    return out;
+}
+
+// Decodes UTF-8 into code points (bad bytes as U+FFFD).
+std::u32string codePoints(const std::string& s) {
+    std::u32string out;
+    for (std::size_t i = 0; i < s.size();) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        int extra = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
+        if (extra < 0 || i + std::size_t(extra) >= s.size() + (extra == 0 ? 1 : 0)) {
+            out.push_back(0xFFFD);
+            ++i;
+            continue;
+        }
+        char32_t cp = extra == 0 ? c : c & (0x3F >> extra);
+        for (int k = 1; k <= extra; ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + std::size_t(k)]) & 0x3F);
+        out.push_back(cp);
+        i += std::size_t(extra) + 1;
+    }
+    return out;
+}
+
+// White space in the Unicode sense (as the reference's own folding treats it).
+bool isBlank(char32_t c) {
+    return (c >= 0x09 && c <= 0x0D) || (c >= 0x1C && c <= 0x20) || c == 0x85 || c == 0xA0 || c == 0x1680 ||
+           (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F || c == 0x3000;
+}
+
+// A list label at the start of a line: a bullet sign, or a number or letter
+// with "." or ")", followed by blanks.
+std::size_t labelLength(const std::u32string& line) {
+    static const std::u32string kBullets = U"\u2022\u25CF\u25AA\u25E6\u2013\u2012-*\u00B7\uF0B7\uF0A7\u2714\u27A2\u2043\u25A0\u25A1\u2666\uF076\uF0D8\uF0FC\u2192\u25BAo\u00A7";
+    std::size_t i = 0;
+    while (i < line.size() && isBlank(line[i])) ++i;
+    if (i < line.size() && kBullets.find(line[i]) != std::u32string::npos) {
+        ++i;
+    } else {
+        if (i < line.size() && line[i] == '(') ++i;
+        const std::size_t word = i;
+        while (i < line.size() && ((line[i] >= '0' && line[i] <= '9') || (line[i] >= 'a' && line[i] <= 'z') ||
+                                   (line[i] >= 'A' && line[i] <= 'Z'))) ++i;
+        const auto all = [&](auto pred) { return std::all_of(line.begin() + long(word), line.begin() + long(i), pred); };
+        const bool digits = all([](char32_t c) { return c >= '0' && c <= '9'; });
+        const bool roman = i - word <= 4 && all([](char32_t c) { return std::u32string_view(U"ivxlcdmIVXLCDM").find(c) != std::u32string_view::npos; });
+        const bool label = i > word && (digits || roman || i - word == 1);
+        if (!label || i >= line.size() || (line[i] != '.' && line[i] != ')')) return 0;
+        ++i;
+    }
+    if (i < line.size() && !isBlank(line[i])) return 0;
+    return i;
+}
+
+// The comparable form of a text: list labels removed from each line, runs of
+// white space folded to one space, ends trimmed.
+std::u32string comparable(const std::string& text) {
+    std::u32string out;
+    std::u32string all = codePoints(text);
+    std::size_t lineStart = 0;
+    while (lineStart <= all.size()) {
+        std::size_t lineEnd = all.find(U'\n', lineStart);
+        if (lineEnd == std::u32string::npos) lineEnd = all.size();
+        std::u32string line = all.substr(lineStart, lineEnd - lineStart);
+        line.erase(0, labelLength(line));
+        for (char32_t c : line) {
+            if (isBlank(c)) {
+                if (!out.empty() && out.back() != ' ') out.push_back(' ');
+            } else {
+                out.push_back(c);
+            }
+        }
+        if (!out.empty() && out.back() != ' ') out.push_back(' ');
+        lineStart = lineEnd + 1;
+    }
+    while (!out.empty() && out.back() == ' ') out.pop_back();
+    return out;
+}
+
+std::string utf8(const std::u32string& s) {
+    std::string out;
+    for (char32_t cp : s) {
+        if (cp < 0x80) out.push_back(char(cp));
+        else if (cp < 0x800) { out.push_back(char(0xC0 | (cp >> 6))); out.push_back(char(0x80 | (cp & 0x3F))); }
+        else if (cp < 0x10000) { out.push_back(char(0xE0 | (cp >> 12))); out.push_back(char(0x80 | ((cp >> 6) & 0x3F))); out.push_back(char(0x80 | (cp & 0x3F))); }
+        else { out.push_back(char(0xF0 | (cp >> 18))); out.push_back(char(0x80 | ((cp >> 12) & 0x3F))); out.push_back(char(0x80 | ((cp >> 6) & 0x3F))); out.push_back(char(0x80 | (cp & 0x3F))); }
+    }
+    return out;
+}
+
+class RtfCorpus : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!fs::exists(corpus() / "INDEX.tsv")) GTEST_SKIP() << "no RTF corpus at " << corpus();
+    }
+};
+
+TEST_F(RtfCorpus, EveryFileReadsAndWellFormedOnesGiveTheReferenceText) {
+    int compared = 0, matched = 0;
+    for (const Entry& e : entries()) {
+        RtfReader reader;
+        const RtfDocument d = reader.read(slurp(corpus() / e.path));
+        if (e.extracted != "ok" || kTextMismatchAllowed.count(e.path)) continue;
+        ++compared;
+        const std::u32string ours = comparable(d.plainText());
+        const std::u32string theirs = comparable(slurp(corpus() / (e.path + ".txt")));
+        if (ours == theirs) {
+            ++matched;
+            continue;
+        }
+        std::size_t at = 0;
+        while (at < ours.size() && at < theirs.size() && ours[at] == theirs[at]) ++at;
+        const std::size_t from = at > 30 ? at - 30 : 0;
+        ADD_FAILURE() << e.path << " differs at character " << at << ":\n  ours:   " << utf8(ours.substr(from, 80))
+                      << "\n  theirs: " << utf8(theirs.substr(from, 80));
+    }
+    EXPECT_GT(compared, 60);  // the corpus index lists about 75 files with reference text
+    std::cout << "[ corpus   ] " << matched << " of " << compared << " files match, " << kTextMismatchAllowed.size()
+              << " skipped\n";
+}
+
+TEST_F(RtfCorpus, SkipListNamesOnlyFilesThatStillDiffer) {
+    // A skipped file that matches again has no reason to stay on the list.
+    for (const Entry& e : entries()) {
+        if (!kTextMismatchAllowed.count(e.path)) continue;
+        RtfReader reader;
+        const RtfDocument d = reader.read(slurp(corpus() / e.path));
+        EXPECT_NE(comparable(d.plainText()), comparable(slurp(corpus() / (e.path + ".txt")))) << e.path;
+    }
+}
+
+TEST_F(RtfCorpus, WritingEveryFileBackKeepsItsTextAndModel) {
+    for (const Entry& e : entries()) {
+        RtfReader reader;
+        const RtfDocument first = reader.read(slurp(corpus() / e.path));
+        const std::string written = RtfWriter::write(first);
+        const RtfDocument second = reader.read(written);
+        EXPECT_TRUE(reader.skipped().empty()) << e.path << ": " << reader.skipped().front();
+        EXPECT_EQ(second.plainText(), first.plainText()) << e.path;
+        EXPECT_EQ(second, first) << e.path;
+        EXPECT_EQ(RtfWriter::write(second), written) << e.path;
+    }
+}
+
+TEST(RtfCorpusCompare, LabelsAndBlanksAreFoldedButWordsAreNot) {
+    EXPECT_EQ(comparable("    \xE2\x80\xA2\titem one\n    12. item  two\n(a) x\n"), U"item one item two x");
+    EXPECT_EQ(comparable("1.5 litres\nIt. is"), U"1.5 litres It. is");
+    EXPECT_NE(comparable("ab"), comparable("a b"));
+}
+
+}  // namespace
+}  // namespace tamix::rtf

@@ -1,0 +1,319 @@
+#include "text_document_adapter.h"
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextList>
+
+#include <gtest/gtest.h>
+
+namespace tamix::rtf {
+namespace {
+
+class TextDocumentAdapterTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (!QGuiApplication::instance()) {
+            static int argc = 1;
+            static char name[] = "text_document_adapter_test";
+            static char* argv[] = {name, nullptr};
+            static QGuiApplication app(argc, argv);
+        }
+    }
+};
+
+CharFormat format(const char* font = "DejaVu Sans", int halfPoints = 20) {
+    CharFormat f;
+    f.font = Font{font, "swiss", 0};
+    f.halfPoints = halfPoints;
+    return f;
+}
+
+std::string pngBytes(int w, int h) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes.toStdString();
+}
+
+// A document of everything the adapter maps, with values that survive the
+// pixel conversion exactly.
+RtfDocument richDocument() {
+    RtfDocument d;
+    Paragraph p1;
+    p1.format.alignment = Alignment::Center;
+    p1.format.leftIndent = 720;
+    p1.format.rightIndent = 360;
+    p1.format.firstIndent = -360;
+    p1.format.spaceBefore = 120;
+    p1.format.spaceAfter = 240;
+    p1.format.tabs = {1440, 2880};
+    p1.markFormat = format();
+    CharFormat bold = format();
+    bold.bold = true;
+    CharFormat link = format("DejaVu Serif", 24);
+    link.underline = true;
+    link.protect = true;
+    link.color = Color{0, 0, 255};
+    CharFormat marked = format();
+    marked.italic = true;
+    marked.strike = true;
+    marked.highlight = Color{255, 255, 0};
+    p1.append(rtf::Run{format(), "plain\t"});
+    p1.append(rtf::Run{bold, "bold"});
+    p1.append(rtf::Run{link, "link"});
+    p1.append(rtf::Run{marked, "x\xE2\x80\xA8y \xE2\x82\xAC"});
+    d.paragraphs.push_back(p1);
+    for (const char* item : {"one", "two"}) {
+        Paragraph b;
+        b.format.bullet = true;
+        b.format.bulletIndent = 360;
+        b.format.leftIndent = 360;
+        b.markFormat = format();
+        b.append(rtf::Run{format(), item});
+        d.paragraphs.push_back(b);
+    }
+    Paragraph empty;
+    empty.markFormat = format("DejaVu Sans Mono", 32);
+    d.paragraphs.push_back(empty);
+    d.endsWithParagraphMark = true;
+    return d;
+}
+
+TEST_F(TextDocumentAdapterTest, LoadThenExtractGivesTheSameDocument) {
+    QTextDocument doc;
+    const RtfDocument d = richDocument();
+    TextDocumentAdapter::load(d, doc);
+    EXPECT_EQ(doc.blockCount(), 4);
+    EXPECT_EQ(TextDocumentAdapter::extract(doc), d) << TextDocumentAdapter::toRtf(doc);
+}
+
+TEST_F(TextDocumentAdapterTest, LoadMapsFormatsToQt) {
+    QTextDocument doc;
+    TextDocumentAdapter::load(richDocument(), doc);
+    const QTextBlock first = doc.firstBlock();
+    EXPECT_EQ(first.text(), QString::fromUtf8("plain\tboldlinkx\u2028y \u20AC"));
+    EXPECT_EQ(first.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    EXPECT_DOUBLE_EQ(first.blockFormat().leftMargin(), 48.0);  // 720 twips at 96 dpi
+    EXPECT_DOUBLE_EQ(first.blockFormat().textIndent(), -24.0);
+
+    QTextCursor c(&doc);
+    c.setPosition(first.position() + 12);  // inside "link"
+    const QTextCharFormat f = c.charFormat();
+    EXPECT_TRUE(f.boolProperty(TextDocumentAdapter::ProtectedProperty));
+    EXPECT_TRUE(f.fontUnderline());
+    EXPECT_EQ(f.foreground().color(), QColor(0, 0, 255));
+    EXPECT_DOUBLE_EQ(f.fontPointSize(), 12.0);
+    EXPECT_EQ(f.fontFamilies().toStringList(), QStringList{"DejaVu Serif"});
+
+    const QTextBlock bullet = first.next();
+    ASSERT_NE(bullet.textList(), nullptr);
+    EXPECT_EQ(bullet.textList()->format().style(), QTextListFormat::ListDisc);
+    EXPECT_EQ(bullet.next().textList(), bullet.textList());  // consecutive bullets share one list
+    EXPECT_EQ(bullet.next().next().textList(), nullptr);
+    EXPECT_DOUBLE_EQ(doc.lastBlock().charFormat().fontPointSize(), 16.0);
+}
+
+TEST_F(TextDocumentAdapterTest, LoadReplacesTheOldContent) {
+    QTextDocument doc;
+    doc.setPlainText("old text\nmore");
+    TextDocumentAdapter::loadRtf(R"({\rtf1 new\par})", doc);
+    EXPECT_EQ(doc.toPlainText(), "new");
+}
+
+TEST_F(TextDocumentAdapterTest, ExtractOfARangeInsideAParagraphHasNoMark) {
+    QTextDocument doc;
+    TextDocumentAdapter::loadRtf(R"({\rtf1 first line\par second\par})", doc);
+    const RtfDocument part = TextDocumentAdapter::extract(doc, 6, 10);
+    ASSERT_EQ(part.paragraphs.size(), 1u);
+    EXPECT_EQ(part.plainText(), "line");
+    EXPECT_FALSE(part.endsWithParagraphMark);
+
+    const RtfDocument across = TextDocumentAdapter::extract(doc, 6, 14);  // "line", the break, "sec"
+    EXPECT_EQ(across.plainText(), "line\nsec");
+    EXPECT_FALSE(across.endsWithParagraphMark);
+
+    const RtfDocument withMark = TextDocumentAdapter::extract(doc, 0, 11);
+    EXPECT_EQ(withMark.plainText(), "first line");
+    EXPECT_TRUE(withMark.endsWithParagraphMark);
+    EXPECT_TRUE(TextDocumentAdapter::extract(doc, 5, 5).paragraphs.empty());
+}
+
+TEST_F(TextDocumentAdapterTest, InsertPlacesRunsAtTheCursorAndSplitsBlocksAtMarks) {
+    QTextDocument doc;
+    TextDocumentAdapter::loadRtf(R"({\rtf1 abcdef})", doc);
+    QTextCursor c(&doc);
+    c.setPosition(3);
+    TextDocumentAdapter::insertRtf(R"({\rtf1 {\b X}})", c);
+    EXPECT_EQ(doc.toPlainText(), "abcXdef");
+    EXPECT_EQ(c.position(), 4);
+
+    TextDocumentAdapter::insertRtf(R"({\rtf1 one\par two\par})", c);
+    EXPECT_EQ(doc.toPlainText(), "abcXone\ntwo\ndef");
+    EXPECT_EQ(c.position(), 12);  // before "def"
+}
+
+TEST_F(TextDocumentAdapterTest, InsertReplacesTheSelection) {
+    QTextDocument doc;
+    TextDocumentAdapter::loadRtf(R"({\rtf1 hello world})", doc);
+    QTextCursor c(&doc);
+    c.setPosition(6);
+    c.setPosition(11, QTextCursor::KeepAnchor);
+    TextDocumentAdapter::insertRtf(R"({\rtf1 there})", c);
+    EXPECT_EQ(doc.toPlainText(), "hello there");
+}
+
+TEST_F(TextDocumentAdapterTest, SelectionCopiedAndPastedKeepsItsFormat) {
+    QTextDocument source;
+    TextDocumentAdapter::load(richDocument(), source);
+    const std::string rtf = TextDocumentAdapter::toRtf(source, 6, 14);  // "boldlink"
+    QTextDocument target;
+    QTextCursor c(&target);
+    TextDocumentAdapter::insertRtf(rtf, c);
+    EXPECT_EQ(target.toPlainText(), "boldlink");
+    QTextCursor probe(&target);
+    probe.setPosition(2);
+    EXPECT_EQ(probe.charFormat().fontWeight(), QFont::Bold);
+    probe.setPosition(6);
+    EXPECT_TRUE(probe.charFormat().boolProperty(TextDocumentAdapter::ProtectedProperty));
+}
+
+TEST_F(TextDocumentAdapterTest, PngPictureIsShownAtItsGoalSizeAndCountsAsOneCharacter) {
+    Picture p;
+    p.format = PictureFormat::Png;
+    p.width = 4;
+    p.height = 2;
+    p.goalWidth = 600;   // 40 px
+    p.goalHeight = 300;  // 20 px
+    p.data = pngBytes(4, 2);
+    RtfDocument d;
+    Paragraph para;
+    para.markFormat = format();
+    para.append(rtf::Run{format(), "a"});
+    para.append(rtf::Run{format(), p});
+    para.append(rtf::Run{format(), "b"});
+    d.paragraphs.push_back(para);
+    d.endsWithParagraphMark = true;
+
+    QTextDocument doc;
+    TextDocumentAdapter::load(d, doc);
+    EXPECT_EQ(doc.characterCount(), 4);  // a, the picture, b, the final mark
+    QTextCursor c(&doc);
+    c.setPosition(2);
+    ASSERT_TRUE(c.charFormat().isImageFormat());
+    const QTextImageFormat image = c.charFormat().toImageFormat();
+    EXPECT_DOUBLE_EQ(image.width(), 40.0);
+    EXPECT_DOUBLE_EQ(image.height(), 20.0);
+    const QImage shown = doc.resource(QTextDocument::ImageResource, QUrl(image.name())).value<QImage>();
+    EXPECT_EQ(shown.size(), QSize(4, 2));
+    EXPECT_EQ(shown.pixelColor(0, 0), QColor(Qt::red));
+    EXPECT_EQ(TextDocumentAdapter::extract(doc), d);
+}
+
+TEST_F(TextDocumentAdapterTest, DibPictureIsDecoded) {
+    // A 2x1 24-bit bitmap: header, then one row of two pixels padded to 8 bytes.
+    std::string dib(40, '\0');
+    auto put = [&](std::size_t at, std::uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) dib[at + std::size_t(i)] = char((v >> (8 * i)) & 0xFF);
+    };
+    put(0, 40, 4);
+    put(4, 2, 4);
+    put(8, 1, 4);
+    put(12, 1, 2);
+    put(14, 24, 2);
+    dib += std::string("\x00\x00\xff\x00\xff\x00\x00\x00", 8);  // red, green (BGR)
+    Picture p;
+    p.format = PictureFormat::Dib;
+    p.data = dib;
+    RtfDocument d;
+    d.paragraphs.emplace_back();
+    d.paragraphs.back().append(rtf::Run{format(), p});
+    QTextDocument doc;
+    TextDocumentAdapter::load(d, doc);
+    QTextCursor c(&doc);
+    c.setPosition(1);
+    const QImage shown = doc.resource(QTextDocument::ImageResource, QUrl(c.charFormat().toImageFormat().name())).value<QImage>();
+    ASSERT_EQ(shown.size(), QSize(2, 1));
+    EXPECT_EQ(shown.pixelColor(0, 0), QColor(255, 0, 0));
+    EXPECT_EQ(shown.pixelColor(1, 0), QColor(0, 255, 0));
+}
+
+TEST_F(TextDocumentAdapterTest, MetafileShowsAPlaceholderOfGoalSizeAndIsWrittenBackUnchanged) {
+    const std::string rtf = "{\\rtf1 {\\pict\\wmetafile8\\picw2540\\pich1270\\picwgoal1440\\pichgoal720 0100090000}\\par}";
+    QTextDocument doc;
+    TextDocumentAdapter::loadRtf(rtf, doc);
+    QTextCursor c(&doc);
+    c.setPosition(1);
+    ASSERT_TRUE(c.charFormat().isImageFormat());
+    EXPECT_DOUBLE_EQ(c.charFormat().toImageFormat().width(), 96.0);
+    EXPECT_DOUBLE_EQ(c.charFormat().toImageFormat().height(), 48.0);
+    RtfReader reader;
+    const Picture original = std::get<Picture>(reader.read(rtf).paragraphs[0].runs[0].content);
+    const RtfDocument back = TextDocumentAdapter::extract(doc);
+    EXPECT_EQ(std::get<Picture>(back.paragraphs.at(0).runs.at(0).content), original);
+}
+
+TEST_F(TextDocumentAdapterTest, EmbeddedObjectIsKeptWholeAndShownThroughItsResult) {
+    const std::string object =
+        "{\\object\\objemb\\objw1500\\objh750{\\*\\objclass Paint.Picture}{\\*\\objdata 01050000}"
+        "{\\result{\\pict\\pngblip\\picwgoal1500\\pichgoal750 " +
+        QByteArray::fromStdString(pngBytes(3, 3)).toHex().toStdString() + "}}}";
+    QTextDocument doc;
+    TextDocumentAdapter::loadRtf("{\\rtf1 x" + object + "y}", doc);
+    EXPECT_EQ(doc.toPlainText().size(), 3);
+    QTextCursor c(&doc);
+    c.setPosition(2);
+    const QTextImageFormat image = c.charFormat().toImageFormat();
+    EXPECT_DOUBLE_EQ(image.width(), 100.0);
+    EXPECT_EQ(doc.resource(QTextDocument::ImageResource, QUrl(image.name())).value<QImage>().size(), QSize(3, 3));
+    const std::string written = TextDocumentAdapter::toRtf(doc, 1, 2);
+    EXPECT_NE(written.find(object), std::string::npos);
+    EXPECT_NE(written.find("{\\object\\"), std::string::npos);
+}
+
+TEST_F(TextDocumentAdapterTest, ForeignImageIsWrittenAsPng) {
+    QTextDocument doc;
+    QImage image(5, 3, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    doc.addResource(QTextDocument::ImageResource, QUrl("mem:pasted"), image);
+    QTextCursor c(&doc);
+    QTextImageFormat f;
+    f.setName("mem:pasted");
+    c.insertImage(f);
+    const RtfDocument d = TextDocumentAdapter::extract(doc);
+    const Picture& p = std::get<Picture>(d.paragraphs.at(0).runs.at(0).content);
+    EXPECT_EQ(p.format, PictureFormat::Png);
+    EXPECT_EQ(p.goalWidth, 75);
+    EXPECT_EQ(QImage::fromData(QByteArray::fromStdString(p.data)).size(), QSize(5, 3));
+}
+
+TEST_F(TextDocumentAdapterTest, TextTypedWithoutFormatsTakesTheDocumentFont) {
+    QTextDocument doc;
+    doc.setDefaultFont(QFont("DejaVu Sans", 11));
+    QTextCursor(&doc).insertText("typed");
+    const RtfDocument d = TextDocumentAdapter::extract(doc);
+    const CharFormat& f = d.paragraphs.at(0).runs.at(0).format;
+    EXPECT_EQ(f.font.name, "DejaVu Sans");
+    EXPECT_EQ(f.halfPoints, 22);
+    EXPECT_FALSE(f.color.has_value());
+}
+
+TEST_F(TextDocumentAdapterTest, EmptyDocumentKeepsItsMarkFont) {
+    RtfDocument d;
+    d.paragraphs.emplace_back();
+    d.paragraphs.back().markFormat = format("DejaVu Serif", 17);
+    d.endsWithParagraphMark = true;
+    QTextDocument doc;
+    TextDocumentAdapter::load(d, doc);
+    EXPECT_TRUE(doc.isEmpty());
+    EXPECT_EQ(TextDocumentAdapter::extract(doc), d);
+}
+
+}  // namespace
+}  // namespace tamix::rtf
