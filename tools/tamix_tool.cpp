@@ -1,4 +1,7 @@
 #include "storage_commands.h"
+#ifdef TAMIX_WITH_RTF
+#include "rtf_commands.h"
+#endif
 #include "tamix_error.h"
 #include "tool_command.h"
 
@@ -23,6 +26,10 @@ const Command kCommands[] = {
     {"tree", "FILE", tamix::tool::showTree},
     {"cat", "FILE KEY", tamix::tool::catBody},
     {"check", "FILE", tamix::tool::checkDatabase},
+#ifdef TAMIX_WITH_RTF
+    {"rtf2text", "FILE", tamix::tool::rtfToText},
+    {"rtf-normalize", "FILE", tamix::tool::rtfNormalize},
+#endif
 };
 
 void printUsage(std::ostream& out) {
