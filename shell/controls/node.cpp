@@ -11,9 +11,10 @@ namespace tamix::controls {
 
 namespace {
 
-// Label order of sorted children: case-insensitive.
-int compareLabels(const QString& a, const QString& b) {
-    return QString::compare(a, b, Qt::CaseInsensitive);
+// Label order of sorted children: case-insensitive, by comparing the
+// case-folded labels kept in Node::fold_.
+int compareFolded(const QString& a, const QString& b) {
+    return QString::compare(a, b, Qt::CaseSensitive);
 }
 
 }  // namespace
@@ -31,20 +32,21 @@ void Node::setKey(const QString& key) {
 
 void Node::setText(const QString& text) {
     text_ = text;
+    fold_ = text.toCaseFolded();
     item_->setText(0, text);
     if (parent_ == nullptr || !parent_->sorted_) {
         return;
     }
     // Already in place: leave the Qt items alone.
-    bool afterPrev = prev_ == nullptr || compareLabels(prev_->text_, text_) <= 0;
-    bool beforeNext = next_ == nullptr || compareLabels(text_, next_->text_) <= 0;
+    bool afterPrev = prev_ == nullptr || compareFolded(prev_->fold_, fold_) <= 0;
+    bool beforeNext = next_ == nullptr || compareFolded(fold_, next_->fold_) <= 0;
     if (afterPrev && beforeNext) {
         return;
     }
     Syncing syncing(view_->syncing_);
     Node* parent = parent_;
     parent->detachChild(this);
-    parent->insertChild(parent->sortedPosition(text_), this);
+    parent->insertChild(parent->sortedPosition(fold_), this);
     applyExpanded();
     view_->syncCurrentItem();
 }
@@ -64,7 +66,7 @@ void Node::setParent(Node* parent) {
     }
     Syncing syncing(view_->syncing_);
     parent_->detachChild(this);
-    std::size_t pos = target->sorted_ ? target->sortedPosition(text_) : target->children_.size();
+    std::size_t pos = target->sorted_ ? target->sortedPosition(fold_) : target->children_.size();
     target->insertChild(pos, this);
     applyExpanded();
     view_->syncCurrentItem();
@@ -96,7 +98,7 @@ void Node::setSorted(bool sorted) {
     }
     std::vector<Node*> ordered = children_;
     std::stable_sort(ordered.begin(), ordered.end(), [](const Node* a, const Node* b) {
-        return compareLabels(a->text_, b->text_) < 0;
+        return compareFolded(a->fold_, b->fold_) < 0;
     });
     if (ordered == children_) {
         return;
@@ -149,9 +151,9 @@ std::size_t Node::positionOf(const Node* child) const {
     auto begin = children_.begin();
     if (sorted_) {
         // Children are in label order: start at the first equal label.
-        begin = std::lower_bound(children_.begin(), children_.end(), child->text_,
-                                 [](const Node* n, const QString& label) {
-                                     return compareLabels(n->text_, label) < 0;
+        begin = std::lower_bound(children_.begin(), children_.end(), child->fold_,
+                                 [](const Node* n, const QString& fold) {
+                                     return compareFolded(n->fold_, fold) < 0;
                                  });
     }
     auto it = std::find(begin, children_.end(), child);
@@ -161,10 +163,10 @@ std::size_t Node::positionOf(const Node* child) const {
     return static_cast<std::size_t>(it - children_.begin());
 }
 
-std::size_t Node::sortedPosition(const QString& label) const {
-    auto it = std::upper_bound(children_.begin(), children_.end(), label,
-                               [](const QString& l, const Node* n) {
-                                   return compareLabels(l, n->text_) < 0;
+std::size_t Node::sortedPosition(const QString& fold) const {
+    auto it = std::upper_bound(children_.begin(), children_.end(), fold,
+                               [](const QString& f, const Node* n) {
+                                   return compareFolded(f, n->fold_) < 0;
                                });
     return static_cast<std::size_t>(it - children_.begin());
 }

@@ -92,9 +92,9 @@ private:
     bool isSelfOrAncestorOf(const Node* other) const;
     // Position of `child` in children_ (the child must be present).
     std::size_t positionOf(const Node* child) const;
-    // Where a child labelled `label` belongs: after every child whose label
-    // compares less or equal (case-insensitive), so equal labels stay stable.
-    std::size_t sortedPosition(const QString& label) const;
+    // Where a child with case-folded label `fold` belongs: after every child
+    // whose label compares less or equal, so equal labels stay stable.
+    std::size_t sortedPosition(const QString& fold) const;
     // Links `child` in at `pos` of children_, in the sibling chain and under
     // this node's Qt item.
     void insertChild(std::size_t pos, Node* child);
@@ -108,6 +108,7 @@ private:
     QTreeWidgetItem* item_;   // the view's hidden root item for the hidden root node
     QString key_;             // "" or unique in the view's key index
     QString text_;            // equals item_'s text in column 0
+    QString fold_;            // text_ case-folded: the sort key of sorted parents
     int index_ = 0;           // 1-based place in the view's addition order; 0 for the hidden root
     Node* parent_ = nullptr;  // never nullptr except for the hidden root
     Node* prev_ = nullptr;    // neighbours in parent_->children_

@@ -103,8 +103,9 @@ Node* TreeView::addNode(Node* relative, Relationship relationship, const QString
             throw TamixError(kErrInvalidCall, "Invalid relationship for a new node.");
         }
     }
+    QString fold = text.toCaseFolded();
     if (parent->sorted_) {
-        pos = parent->sortedPosition(text);
+        pos = parent->sortedPosition(fold);
     }
 
     auto* item = new NodeItem(nullptr);
@@ -114,10 +115,13 @@ Node* TreeView::addNode(Node* relative, Relationship relationship, const QString
     item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable);
     node->key_ = key;
     node->text_ = text;
+    node->fold_ = std::move(fold);
     node->index_ = static_cast<int>(order_.size()) + 1;
 
     Node* added = node.get();
-    order_.reserve(order_.size() + 1);
+    if (order_.size() == order_.capacity()) {
+        order_.reserve(order_.size() * 2 + 64);  // before any change, so a failure leaves none
+    }
     if (!key.isEmpty()) {
         keys_.insert(key, added);
     }
