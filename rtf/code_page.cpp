@@ -24,7 +24,7 @@ const char* icuName(int codePage) {
     case 949: return "windows-949";
     case 950: return "Big5";
     case 10000: return "macintosh";
-    case 10001: return "Shift_JIS";
+    case 10001: return "windows-31j";  // keeps ASCII as ASCII, unlike plain Shift_JIS
     case 65001: return "UTF-8";
     default: return nullptr;
     }

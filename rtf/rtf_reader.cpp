@@ -168,6 +168,7 @@ private:
     std::size_t objectStart_ = 0;
     std::size_t objectDepth_ = 0;  // stack size of the open object's group; 0 = none
     EmbeddedObject object_;
+    bool objectTooDeep_ = false;   // the open object holds groups past kMaxDepth
 
     bool pnBullet_ = false;  // of the {\*\pn} group being read
     int pnIndent_ = 0;
@@ -321,6 +322,7 @@ void Session::groupStart(std::size_t offset) {
     groupJustOpened_ = true;
     ignorableNext_ = false;
     if (int(stack_.size()) > RtfReader::kMaxDepth) {
+        if (objectDepth_ != 0) objectTooDeep_ = true;
         if (flattened_ == 0) {
             note("groups nested deeper than " + std::to_string(RtfReader::kMaxDepth) + " levels at offset " +
                  std::to_string(offset) + " read flat");
@@ -353,7 +355,7 @@ void Session::groupEnd(std::size_t endOffset) {
     case Dest::Bullet:
         if (parent != Dest::Bullet) {
             state().para.bullet = pnBullet_;
-            state().para.bulletIndent = pnIndent_;
+            state().para.bulletIndent = pnBullet_ ? pnIndent_ : 0;  // the indent only matters for bullets
         }
         break;
     default:
@@ -383,6 +385,7 @@ bool Session::startDestination(std::string_view word, bool ignorable) {
             s.dest = Dest::Object;
             objectStart_ = lastGroupStart_;
             objectDepth_ = stack_.size();
+            objectTooDeep_ = false;
             object_ = EmbeddedObject{};
         } else {
             s.dest = Dest::Skip;
@@ -565,9 +568,9 @@ void Session::bodyControlWord(std::string_view word, bool hasParam, int param) {
 
 void Session::pictureWord(std::string_view word, bool hasParam, int param) {
     Picture& p = picture_;
-    if (word == "pngblip") p.format = PictureFormat::Png;
-    else if (word == "jpegblip") p.format = PictureFormat::Jpeg;
-    else if (word == "emfblip") p.format = PictureFormat::Emf;
+    if (word == "pngblip") { p.format = PictureFormat::Png; p.formatParam = 0; }
+    else if (word == "jpegblip") { p.format = PictureFormat::Jpeg; p.formatParam = 0; }
+    else if (word == "emfblip") { p.format = PictureFormat::Emf; p.formatParam = 0; }
     else if (word == "wmetafile") { p.format = PictureFormat::Wmf; p.formatParam = param; }
     else if (word == "dibitmap") { p.format = PictureFormat::Dib; p.formatParam = param; }
     else if (word == "wbitmap") { p.format = PictureFormat::Bitmap; p.formatParam = param; }
@@ -579,7 +582,10 @@ void Session::pictureWord(std::string_view word, bool hasParam, int param) {
     else if (word == "picscaley") p.scaleY = param;
     else {
         if (word == "macpict" || word == "pmmetafile" || word == "wmphoto" || word == "picbmp") {
-            if (word != "picbmp") p.format = PictureFormat::Other;
+            if (word != "picbmp") {
+                p.format = PictureFormat::Other;
+                p.formatParam = 0;
+            }
         }
         if (p.extra.size() < 4096) {
             p.extra += '\\';
@@ -739,7 +745,8 @@ void Session::finishFont() {
     entry.codePage = fontCodePage();
     std::string name = std::move(fontNameText_);
     codePage_.decode(fontNameBytes_, fontNameCodePage(), name);
-    // Trim blanks around the name.
+    // Drop control characters and trim blanks around the name.
+    name.erase(std::remove_if(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }), name.end());
     const auto first = name.find_first_not_of(' ');
     const auto last = name.find_last_not_of(' ');
     entry.font.name = first == std::string::npos ? std::string() : name.substr(first, last - first + 1);
@@ -764,9 +771,9 @@ void Session::finishPicture() {
 
 void Session::finishObject(std::size_t endOffset) {
     objectDepth_ = 0;
-    if (closedAtEnd_ > 0) {
-        // Its data is incomplete; writing it back could not give valid RTF.
-        note("an object cut short by the end of the input was dropped");
+    if (closedAtEnd_ > 0 || objectTooDeep_) {
+        // Its data is incomplete or unreadable; writing it back could not give valid RTF.
+        note(objectTooDeep_ ? "an object nested too deep was dropped" : "an object cut short by the end of the input was dropped");
         object_ = EmbeddedObject{};
         return;
     }

@@ -204,7 +204,12 @@ void Writer::text(const std::string& s, Bytes bytes) {
             continue;
         }
         const char32_t cp = nextCodePoint(s, i);
-        if (cp == '\\' || cp == '{' || cp == '}') {
+        if (bytes == Bytes::Symbol && cp > 0x20 && cp < 0x80) {
+            // In a symbol font a byte would stand for a private-use character.
+            word("u", int(cp));
+            out_ += '?';
+            needDelimiter_ = false;
+        } else if (cp == '\\' || cp == '{' || cp == '}') {
             out_ += '\\';
             out_ += char(cp);
             needDelimiter_ = false;
@@ -222,9 +227,6 @@ void Writer::text(const std::string& s, Bytes bytes) {
                 out_ += "\\'";
                 out_ += kHex[byte >> 4];
                 out_ += kHex[byte & 15];
-            } else if (cp > 0x20 && cp < 0x80 && bytes == Bytes::Symbol) {
-                word("u", int(cp));
-                out_ += '?';
             } else if (cp > 0xFFFF) {
                 const char32_t v = cp - 0x10000;
                 word("u", int(0xD800 + (v >> 10)) - 65536);
@@ -251,6 +253,8 @@ void Writer::fontName(const std::string& name, Bytes bytes) {
 
 void Writer::picture(const Picture& p) {
     out_ += "{\\pict";
+    // Other words first: the format word that follows must be the last one read.
+    if (isControlWordList(p.extra)) out_ += p.extra;
     switch (p.format) {
     case PictureFormat::Png: out_ += "\\pngblip"; break;
     case PictureFormat::Jpeg: out_ += "\\jpegblip"; break;
@@ -260,7 +264,6 @@ void Writer::picture(const Picture& p) {
     case PictureFormat::Bitmap: out_ += "\\wbitmap" + std::to_string(p.formatParam); break;
     case PictureFormat::Other: break;
     }
-    if (isControlWordList(p.extra)) out_ += p.extra;
     out_ += "\\picw" + std::to_string(p.width) + "\\pich" + std::to_string(p.height);
     if (p.goalWidth != 0) out_ += "\\picwgoal" + std::to_string(p.goalWidth);
     if (p.goalHeight != 0) out_ += "\\pichgoal" + std::to_string(p.goalHeight);

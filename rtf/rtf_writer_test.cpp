@@ -136,7 +136,7 @@ TEST(RtfWriterPictures, PictureIsWrittenWithItsWordsAndReadBackUnchanged) {
     RtfDocument d;
     d.paragraphs.push_back(paragraph({rtf::Run{arial(), "x"}, rtf::Run{arial(), p}}));
     const std::string rtf = RtfWriter::write(d);
-    EXPECT_NE(rtf.find("{\\pict\\wmetafile8\\bliptag-12\\blipupi96\\picw2540\\pich1270\\picwgoal1440\\pichgoal720\\picscalex50\r\n"
+    EXPECT_NE(rtf.find("{\\pict\\bliptag-12\\blipupi96\\wmetafile8\\picw2540\\pich1270\\picwgoal1440\\pichgoal720\\picscalex50\r\n"
                        "00070e15"),
               std::string::npos) << rtf.substr(0, 400);
     EXPECT_EQ(reread(d), d);
