@@ -53,6 +53,9 @@ void cDataBase::dbDataBlock(const Bytes& data) {
                                (done < 0 ? std::strerror(errno) : "short write"));
     ++writeCount_;
     bufferBlock_ = current_;
+    if (current_ >= windowFirst_ && current_ < windowFirst_ + windowBlocks_)
+        std::copy(buffer_.begin(), buffer_.end(),
+                  window_.begin() + static_cast<std::ptrdiff_t>(current_ - windowFirst_) * kBlockSize);
 }
 
 void cDataBase::dbAddNew() {
@@ -64,21 +67,33 @@ void cDataBase::read() {
     if (fd_ < 0) fail(kErrBadFileName, "The database file is not open");
     if (current_ < 1) fail(kErrBadRecordNumber, "Bad block number " + std::to_string(current_));
     if (bufferBlock_ != current_) {
-        const off_t at = static_cast<off_t>(current_ - 1) * kBlockSize;
-        std::size_t got = 0;
-        while (got < static_cast<std::size_t>(kBlockSize)) {
-            const ssize_t n = pread(fd_, buffer_.data() + got, kBlockSize - got, at + got);
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) {
-                bufferBlock_ = 0;
-                fail(kErrDeviceIo, "Cannot read block " + std::to_string(current_) + ": " +
-                                       std::strerror(errno));
+        if (current_ < windowFirst_ || current_ >= windowFirst_ + windowBlocks_) {
+            // Fill the window from this block on; only whole blocks count.
+            window_.resize(static_cast<std::size_t>(kWindowBlocks) * kBlockSize);
+            windowFirst_ = current_;
+            windowBlocks_ = 0;
+            const off_t at = static_cast<off_t>(current_ - 1) * kBlockSize;
+            std::size_t got = 0;
+            while (got < window_.size()) {
+                const ssize_t n = pread(fd_, window_.data() + got, window_.size() - got, at + got);
+                if (n < 0 && errno == EINTR) continue;
+                if (n < 0) fail(kErrDeviceIo, "Cannot read block " + std::to_string(current_) + ": " + std::strerror(errno));
+                if (n == 0) break;
+                got += static_cast<std::size_t>(n);
             }
-            if (n == 0) break;
-            got += static_cast<std::size_t>(n);
+            windowBlocks_ = static_cast<std::int32_t>(got / kBlockSize);
+            if (windowBlocks_ == 0) {
+                // Past the end of the file a block reads as zeros (a partial
+                // last block keeps the bytes it has).
+                std::copy_n(window_.begin(), got, buffer_.begin());
+                std::fill(buffer_.begin() + got, buffer_.end(), 0);
+                bufferBlock_ = current_;
+                dataBlock_.assign(buffer_.begin(), buffer_.end());
+                return;
+            }
         }
-        // Past the end of the file a block reads as zeros.
-        std::fill(buffer_.begin() + got, buffer_.end(), 0);
+        std::copy_n(window_.begin() + static_cast<std::ptrdiff_t>(current_ - windowFirst_) * kBlockSize, kBlockSize,
+                    buffer_.begin());
         bufferBlock_ = current_;
     }
     dataBlock_.assign(buffer_.begin(), buffer_.end());
@@ -100,11 +115,13 @@ void cDataBase::dbClose() {
         fd_ = -1;
     }
     bufferBlock_ = 0;
+    windowBlocks_ = 0;
 }
 
 void cDataBase::dbOpen() {
     openError_.reset();
     bufferBlock_ = 0;
+    windowBlocks_ = 0;
     const int fd = ::open(fileName_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) {
         const int err = errno;
@@ -147,6 +164,7 @@ void cDataBase::dbTruncate() {
     recordCount_ = 0;
     current_ = 0;
     bufferBlock_ = 0;
+    windowBlocks_ = 0;
     openedLength_ = 0;
 }
 

@@ -101,6 +101,13 @@ private:
     std::int32_t current_ = 0;
     std::vector<std::uint8_t> buffer_;  // always exactly kBlockSize bytes
     std::int32_t bufferBlock_ = 0;  // block whose file image the buffer holds; 0 = none
+    // Read-ahead: blocks windowFirst_ ... windowFirst_ + windowBlocks_ - 1 as
+    // the file holds them, read in one call; every write to one of them
+    // updates the copy here too.
+    static constexpr std::int32_t kWindowBlocks = 64;
+    std::vector<std::uint8_t> window_;
+    std::int32_t windowFirst_ = 0;
+    std::int32_t windowBlocks_ = 0;
     Bytes dataBlock_;
     std::optional<TamixError> openError_;
     std::int64_t openedLength_ = 0;

@@ -90,8 +90,10 @@ void Checker::run() {
         return;
     }
     std::int64_t first = 0, last = 0, freeHead = 0;
-    const bool ok = link(h, 0, 1, "first-chunk link", first) & link(h, 4, 1, "last-chunk link", last) &
-                    link(h, 8, 1, "free head", freeHead);
+    // Each header link is checked, so that every bad one is reported.
+    bool ok = link(h, 0, 1, "first-chunk link", first);
+    ok = link(h, 4, 1, "last-chunk link", last) && ok;
+    ok = link(h, 8, 1, "free head", freeHead) && ok;
     if (!ok) return;
     walkChunks(first, last);
     walkFree(freeHead);
