@@ -2,12 +2,14 @@
 # Both install missing Debian packages when run as root, then configure and build.
 
 BUILD ?= build
+# The sanitizer build: storage, RTF codec and tool under ASan/UBSan with clang, plus the fuzzers.
+SANBUILD ?= build-sanitize
 FILE ?=
 PACKAGES := cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
             qt6-base-dev libgl-dev qt6-qpa-plugins libsqlite3-dev clang libclang-rt-14-dev \
             xvfb xauth fonts-dejavu-core shared-mime-info desktop-file-utils
 
-.PHONY: all deps configure build test run clean
+.PHONY: all deps configure build test sanitize run clean
 
 all: build
 
@@ -29,9 +31,17 @@ build: configure
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2 --timeout 600
+	$(MAKE) sanitize
+
+sanitize: deps
+	@if [ ! -f $(SANBUILD)/build.ninja ]; then \
+	  CC=clang CXX=clang++ cmake -S . -B $(SANBUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DTAMIX_SANITIZE=ON -DTAMIX_FUZZ=ON -DTAMIX_CORE_ONLY=ON -DTAMIX_BENCH=OFF; fi
+	cmake --build $(SANBUILD)
+	cd $(SANBUILD) && ctest --output-on-failure -j2 --timeout 900
 
 run: build
 	$(BUILD)/tools/tamix-tool --help
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(SANBUILD)
