@@ -121,6 +121,9 @@ void CodePage::decode(std::string_view bytes, int codePage, std::string& out) {
             QStringDecoder& decoder = *it->second;
             QString text = decoder.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
             decoder.resetState();
+            // Some converters substitute a control character (0x1A) for bytes they
+            // cannot map; control characters are never text here.
+            text.removeIf([](QChar c) { return c.unicode() < 0x20 && c != u'\t'; });
             out += text.toStdString();
             return;
         }

@@ -25,7 +25,8 @@ public:
     CodePage& operator=(const CodePage&) = delete;
 
     // Appends the UTF-8 text of `bytes` in code page `codePage` to `out`.
-    // Multi-byte code pages need whole characters in one call.
+    // Multi-byte code pages need whole characters in one call. Control
+    // characters other than tab never come out of the converters.
     void decode(std::string_view bytes, int codePage, std::string& out);
 
     // The code page for an \fcharset value; `documentCodePage` (\ansicpg)

@@ -368,10 +368,11 @@ bool Session::startDestination(std::string_view word, bool ignorable) {
     GroupState& s = state();
     if (s.dest == Dest::Skip) return true;
     if (flattened_ > 0) return false;  // too deep to give the group a state of its own
-    if (word == "fonttbl") {
-        s.dest = Dest::FontTable;
-    } else if (word == "colortbl") {
-        s.dest = Dest::ColorTable;
+    if (word == "fonttbl" || word == "colortbl") {
+        // Tables inside pictures or objects must not redefine the document's;
+        // text read so far keeps the fonts it was read with.
+        flushText();
+        s.dest = s.dest != Dest::Body ? Dest::Skip : word == "fonttbl" ? Dest::FontTable : Dest::ColorTable;
     } else if (word == "pict") {
         if (s.dest == Dest::Body || s.dest == Dest::ObjectResult) {
             s.dest = Dest::Picture;
@@ -420,6 +421,21 @@ bool Session::startDestination(std::string_view word, bool ignorable) {
 void Session::controlWord(const RtfToken& token) {
     const std::string_view word = token.word;
     GroupState& s = state();
+    if (token.kind == Kind::ControlWord && s.dest == Dest::Body) {
+        // Document settings count only in the document's own text, never inside an object.
+        if (word == "ansicpg" || word == "mac" || word == "pc" || word == "pca" || word == "deff") flushText();
+        if (word == "ansicpg") {
+            if (token.param > 0) documentCodePage_ = token.param;
+            return;
+        }
+        if (word == "mac") { documentCodePage_ = 10000; return; }
+        if (word == "pc") { documentCodePage_ = 437; return; }
+        if (word == "pca") { documentCodePage_ = 850; return; }
+        if (word == "deff") {
+            defaultFont_ = token.param;
+            return;
+        }
+    }
     if (token.kind == Kind::ControlWord) {
         // Words that mean the same in every destination.
         if (word == "u") {
@@ -434,17 +450,6 @@ void Session::controlWord(const RtfToken& token) {
         }
         if (word == "uc") {
             s.uc = token.hasParam ? std::clamp(token.param, 0, 10) : 1;
-            return;
-        }
-        if (word == "ansicpg") {
-            if (token.param > 0) documentCodePage_ = token.param;
-            return;
-        }
-        if (word == "mac") { documentCodePage_ = 10000; return; }
-        if (word == "pc") { documentCodePage_ = 437; return; }
-        if (word == "pca") { documentCodePage_ = 850; return; }
-        if (word == "deff") {
-            defaultFont_ = token.param;
             return;
         }
     } else {
