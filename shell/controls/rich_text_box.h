@@ -6,6 +6,7 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QVariant>
 #include <functional>
 #include <optional>
 #include <string>
@@ -223,43 +224,66 @@ private:
     using QTextEdit::paste;
     using QTextEdit::redo;
     using QTextEdit::setHtml;
+    using QTextEdit::setDocument;
     using QTextEdit::setPlainText;
     using QTextEdit::undo;
 
-    class Batch;
-    friend class Batch;
+    // Collects the Change and SelChange of one action and raises them when
+    // the outermost action ends, so that handlers never run in the middle of
+    // an edit.
+    class Batch {
+    public:
+        explicit Batch(RichTextBox& box) : box_(box) { ++box_.batchDepth_; }
+        ~Batch() {
+            if (--box_.batchDepth_ == 0) {
+                box_.flush();
+            }
+        }
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        RichTextBox& box_;
+    };
 
     void onContentsChange(int position, int removed, int added);
     void onCursorMoved();
-    // Raises Change/SelChange owed by the finished outermost batch.
+    // Raises the Change and SelChange the finished outermost batch owes.
     void flush();
     void beep() const;
 
     // True when a character in [from, to) (document positions) is protected.
     bool rangeProtected(int from, int to) const;
-    // True when text may be inserted at the cursor, replacing its selection.
+    // True when text may replace the cursor's selection, or be inserted at
+    // an empty cursor: refused only strictly inside a protected run, so that
+    // text can still be added at a run's edge.
     bool insertionAllowed(const QTextCursor& cursor) const;
-    // True when the typing format at an empty cursor is protected.
-    bool typingFormatProtected(const QTextCursor& cursor) const;
-    // The range a deleting key would remove, as a cursor with a selection
-    // (none when the key deletes nothing).
-    QTextCursor deletionRange(QKeyEvent* event) const;
-    // Applies a character format to the selection (or the typing format),
-    // refusing protected text unless `protection` is the property changed.
+    // For a key that deletes, the range it would remove (possibly empty);
+    // nullopt for every other key.
+    std::optional<QTextCursor> deletionRange(QKeyEvent* event) const;
+    // Whether a key would insert text.
+    static bool insertsText(QKeyEvent* event);
+    // Applies a character format to the selection, or to the typing format
+    // when the selection is empty. Protected text refuses it unless
+    // `protection` says the protection itself is being changed.
     void mergeSelectionFormat(const QTextCharFormat& format, bool protection = false);
-    void mergeBlockFormats(const std::function<void(QTextBlockFormat&)>& change);
-    // Reads a property over the selection's characters; nullopt when mixed.
-    template <typename T>
-    std::optional<T> charValue(const std::function<T(const QTextCharFormat&)>& read) const;
-    template <typename T>
-    std::optional<T> blockValue(const std::function<T(const QTextBlock&)>& read) const;
+    // Changes the block format of every paragraph the selection touches.
+    void changeBlockFormats(const std::function<void(QTextBlockFormat&)>& change);
+    // A flag over the selection's characters (the typing format when empty).
     Tristate charFlag(const std::function<bool(const QTextCharFormat&)>& read) const;
+    // A value over the selection's characters; nullopt when they differ.
+    std::optional<QVariant> charValue(const std::function<QVariant(const QTextCharFormat&)>& read) const;
+    // A value over the paragraphs the selection touches; nullopt when mixed.
+    std::optional<QVariant> blockValue(const std::function<QVariant(const QTextBlock&)>& read) const;
     // The base font as a char format (family and size set explicitly).
     QTextCharFormat baseFormat() const;
     // Replaces the document with plain text in the base font.
     void loadPlainText(const QString& text);
-    // Inserts plain text (breaks normalised) at the cursor.
-    void insertPlain(QTextCursor& cursor, const QString& text);
+    // Inserts plain text at the cursor, replacing its selection: "\r\n",
+    // "\r" and "\n" start paragraphs, "\v" is a soft line break.
+    static void insertPlain(QTextCursor& cursor, const QString& text);
+    // Inserts clipboard or drop data at the cursor: RTF, else text, else an
+    // image.
     void insertMime(const QMimeData* source, QTextCursor& cursor);
     QPoint toTwips(const QPoint& pixels) const;
 
@@ -269,7 +293,8 @@ private:
     int lastAnchor_ = 0;          // selection last reported by SelChange (document positions)
     int lastPosition_ = 0;
     int mousePointer_ = 0;
-    bool draggingOut_ = false;    // a mouse move may start a drag of the selection
+    bool draggingOut_ = false;    // inside a mouse move that may start a drag of the selection
+    int imageCount_ = 0;          // names pasted images uniquely within the document
 };
 
 }  // namespace tamix::controls
