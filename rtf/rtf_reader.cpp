@@ -125,6 +125,7 @@ private:
     CharFormat currentFormat();
     int currentCodePage();
     void finishFont();
+    void fontNameUnicode(int value);
     int fontCodePage() const;
     int fontNameCodePage() const { return fontCodePage() == CodePage::kSymbol ? 1252 : fontCodePage(); }
     void finishPicture();
@@ -158,6 +159,7 @@ private:
     bool fontCharsetGiven_ = false;
     std::string fontNameBytes_;    // name bytes not yet decoded
     std::string fontNameText_;     // name decoded so far (UTF-8)
+    char16_t fontHighSurrogate_ = 0;  // a \uN high surrogate in a font name
 
     Color colorPending_;
     bool colorSet_ = false;
@@ -440,11 +442,7 @@ void Session::controlWord(const RtfToken& token) {
         // Words that mean the same in every destination.
         if (word == "u") {
             if (s.dest == Dest::Body) unicode(token.param);
-            if (s.dest == Dest::FontTable && fontNumber_ >= 0) {
-                codePage_.decode(fontNameBytes_, fontNameCodePage(), fontNameText_);
-                fontNameBytes_.clear();
-                CodePage::appendUtf8(token.param < 0 ? char32_t(token.param + 65536) : char32_t(token.param), fontNameText_);
-            }
+            if (s.dest == Dest::FontTable && fontNumber_ >= 0) fontNameUnicode(token.param);
             skipBytes_ = std::max(0, s.uc);
             return;
         }
@@ -737,6 +735,20 @@ void Session::endParagraph() {
     document_.paragraphs.push_back(std::move(paragraph_));
     paragraph_ = Paragraph{};
     document_.endsWithParagraphMark = true;
+}
+
+void Session::fontNameUnicode(int value) {
+    codePage_.decode(fontNameBytes_, fontNameCodePage(), fontNameText_);
+    fontNameBytes_.clear();
+    char32_t cp = value < 0 ? char32_t(value + 65536) : char32_t(value);
+    const char16_t high = fontHighSurrogate_;
+    fontHighSurrogate_ = 0;
+    if (cp >= 0xD800 && cp <= 0xDBFF) {
+        fontHighSurrogate_ = char16_t(cp);  // a high half with no low half after it is dropped
+        return;
+    }
+    if (cp >= 0xDC00 && cp <= 0xDFFF && high != 0) cp = 0x10000 + ((char32_t(high) - 0xD800) << 10) + (cp - 0xDC00);
+    CodePage::appendUtf8(cp, fontNameText_);
 }
 
 int Session::fontCodePage() const {
