@@ -40,14 +40,6 @@ sanitize: deps
 	cmake --build $(SANBUILD)
 	cd $(SANBUILD) && ctest --output-on-failure -j2 --timeout 900
 
-# The layers without Qt under AddressSanitizer and UndefinedBehaviorSanitizer,
-# with the libFuzzer targets run for a bounded time (clang).
-sanitize: deps
-	cmake -S . -B build-sanitize -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-	  -DTAMIX_SANITIZE=ON -DTAMIX_FUZZ=ON -DTAMIX_GUI=OFF -DTAMIX_BENCH=OFF
-	cmake --build build-sanitize
-	cd build-sanitize && ctest --output-on-failure --timeout 600
-
 run: build
 	$(BUILD)/tools/tamix-tool --help
 
