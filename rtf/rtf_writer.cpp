@@ -193,7 +193,8 @@ void Writer::text(const std::string& s, Bytes bytes) {
         std::size_t j = i;
         while (j < n && (bytes != Bytes::Symbol || s[j] == ' ')) {
             const unsigned char c = static_cast<unsigned char>(s[j]);
-            if (c < 0x20 || c >= 0x80 || c == '\\' || c == '{' || c == '}') break;
+            // DEL is left to the escapes: some code pages read the byte 0x7F as another character.
+            if (c < 0x20 || c >= 0x7F || c == '\\' || c == '{' || c == '}') break;
             ++j;
         }
         if (j > i) {
