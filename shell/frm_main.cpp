@@ -1,0 +1,522 @@
+#include "frm_main.h"
+
+#include "code_page_1252.h"
+#include "editor_double_click_filter.h"
+#include "main_menus.h"
+#include "main_toolbars.h"
+#include "node.h"
+#include "nodes.h"
+#include "note_selection.h"
+#include "rich_text_box.h"
+#include "settings.h"
+#include "splitter_bar.h"
+#include "subclass.h"
+#include "tree_manager.h"
+#include "tree_view.h"
+#include "user_dialogs.h"
+#include "window_message.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <cmath>
+
+namespace tamix {
+
+namespace {
+
+const QString kSettings = QStringLiteral("Settings");
+const QString kStartup = QStringLiteral("Startup");
+constexpr const char* kHelpFile = ":/help/index.html";
+
+bool normalState(const QWidget& w) {
+    return !(w.windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+}
+
+}  // namespace
+
+frmMain::frmMain(UserDialogs& dialogs, Settings& settings, QWidget* parent)
+    : QMainWindow(parent), dialogs_(dialogs), settings_(settings) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Tamix"));
+    buildWindow();
+    connectCommands();
+    dialogs_.setTopmostHooks([this] { return alwaysOnTop_; }, [this](bool on) { SetTopmost(on); });
+}
+
+frmMain::~frmMain() {
+    // The panes outlive this object's members while QWidget tears down; no
+    // signal or filter may reach the members from then on.
+    dialogs_.setTopmostHooks({}, {});
+    disconnect(tree_, nullptr, this, nullptr);
+    disconnect(editor_, nullptr, this, nullptr);
+    disconnect(splitter_, nullptr, this, nullptr);
+    client_->removeEventFilter(this);
+    tree_->removeEventFilter(this);
+    editor_->removeEventFilter(this);
+    doubleClick_->uninstall();
+    if (state_.Node.FileIsOpen()) {
+        try {
+            state_.Node.CloseFile();
+        } catch (...) {
+            // Closing without saving can only fail on a broken device; the
+            // window is going away either way.
+        }
+    }
+}
+
+void frmMain::buildWindow() {
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("ClientArea"));
+    setCentralWidget(client_);
+    toolbars_ = std::make_unique<MainToolbars>(client_);
+    tree_ = new controls::TreeView(client_);
+    tree_->setObjectName(QStringLiteral("tree"));
+    editor_ = new controls::RichTextBox(client_);
+    editor_->setObjectName(QStringLiteral("rtfMain"));
+    editor_->setBeep([this] { dialogs_.beep(); });
+    splitter_ = new SplitterBar(client_);
+    status_ = new QStatusBar(client_);
+    status_->setObjectName(QStringLiteral("StatusBar1"));
+    status_->setSizeGripEnabled(false);
+    menus_ = std::make_unique<MainMenus>(*menuBar());
+    notes_ = std::make_unique<NoteSelection>(state_, *tree_, *editor_, dialogs_, *this);
+    manager_ = std::make_unique<TreeManager>(state_, *notes_, *tree_, *editor_, dialogs_, *this);
+    doubleClick_ = std::make_unique<EditorDoubleClickFilter>(
+        *editor_, [] { return 0; }, [](int) {}, this);
+    client_->installEventFilter(this);
+    tree_->installEventFilter(this);
+    editor_->installEventFilter(this);
+}
+
+void frmMain::connectCommands() {
+    connect(tree_, &controls::TreeView::NodeClick, this, [this](controls::Node* n) { tree_NodeClick(n); });
+    connect(tree_, &controls::TreeView::GotFocus, this, [this] {
+        if (busyDepth_ > 0) return;
+        editorActive_ = false;
+        RefreshFormatState();
+        tree_->setTabStop(true);
+        editor_->setTabStop(false);
+    });
+    connect(tree_, &controls::TreeView::LostFocus, this, [this] {
+        if (busyDepth_ > 0) return;
+        editorActive_ = true;
+        RefreshFormatState();
+        editor_->setTabStop(true);
+        tree_->setTabStop(false);
+    });
+    connect(editor_, &controls::RichTextBox::Change, this, [this] {
+        if (!state_.EditorChangeGuard) state_.NoteChanged = true;
+    });
+    connect(splitter_, &SplitterBar::MouseDown, this, &frmMain::Splitter_MouseDown);
+    connect(splitter_, &SplitterBar::MouseMove, this, &frmMain::Splitter_MouseMove);
+    connect(splitter_, &SplitterBar::MouseUp, this, &frmMain::Splitter_MouseUp);
+    for (const QString& name : menus_->names()) {
+        QAction* a = menus_->action(name);
+        if (menus_->menu(name)) continue;  // a menu, not an item
+        connect(a, &QAction::triggered, this, [this, name] { onMenu(name); });
+    }
+    for (const QString& key : toolbars_->keys1())
+        connect(toolbars_->button(key), &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
+}
+
+QToolBar& frmMain::toolbar1() const { return *toolbars_->toolbar1(); }
+QToolBar& frmMain::toolbar2() const { return *toolbars_->toolbar2(); }
+QAction* frmMain::menuItem(const QString& name) const { return menus_->action(name); }
+QAction* frmMain::toolbarButton(const QString& key) const { return toolbars_->button(key); }
+
+int frmMain::TwipsPerPixelX() const { return static_cast<int>(std::lround(1440.0 / logicalDpiX())); }
+int frmMain::TwipsPerPixelY() const { return static_cast<int>(std::lround(1440.0 / logicalDpiY())); }
+int frmMain::ScaleWidth() const { return client_->width() * TwipsPerPixelX(); }
+int frmMain::ScaleHeight() const { return client_->height() * TwipsPerPixelY(); }
+int frmMain::toPixelsX(int twips) const {
+    return static_cast<int>(std::lround(static_cast<double>(twips) / TwipsPerPixelX()));
+}
+int frmMain::toPixelsY(int twips) const {
+    return static_cast<int>(std::lround(static_cast<double>(twips) / TwipsPerPixelY()));
+}
+
+void frmMain::saveInt(const char* key, int twips) {
+    if (twips < -32768 || twips > 32767) return;  // does not fit the stored 16 bits
+    settings_.setInt(kStartup, QLatin1String(key), twips);
+}
+
+// ---------------------------------------------------------------- load / unload
+
+void frmMain::Load(const QString& commandLine) {
+    alwaysOnTop_ = false;
+    setProperty("TAMIX_APPLICATION", 1);
+    doubleClick_->install();
+    AttachMessage(this, this, kWmCopyData);
+
+    options_.Read(settings_);
+    for (int i = 0; i < 4; ++i)
+        state_.RecentFiles[static_cast<std::size_t>(i)] =
+            settings_.getString(kSettings, QStringLiteral("MRU%1").arg(i + 1), QString());
+    RecentFilesChanged();
+
+    const int height = settings_.getInt16(kStartup, QStringLiteral("Height"), 6000);
+    const int width = settings_.getInt16(kStartup, QStringLiteral("Width"), 8000);
+    treeWidth_ = std::max<int>(0, settings_.getInt16(kStartup, QStringLiteral("Split"), 3000));
+    const int top = settings_.getInt16(kStartup, QStringLiteral("Top"), 0);
+    const int left = settings_.getInt16(kStartup, QStringLiteral("Left"), 0);
+    move(toPixelsX(left), toPixelsY(top));
+    resize(std::max(1, toPixelsX(width)), std::max(1, toPixelsY(height)));
+
+    manager_->ClearTree();
+    UpdateCommandState();
+    border_ = 1;
+    state_.NoteChanged = false;
+    editorActive_ = false;
+    splitter_->setColour(QColor());
+    splitterDragX_ = kNoDrag;
+
+    toolbars_->fillFontBoxes();
+
+    showToolbars_ = settings_.getBool(kStartup, QStringLiteral("Toolbars"), true);
+    toolbar1().setVisible(showToolbars_);
+    toolbar2().setVisible(showToolbars_);
+    menuItem("mnuViewToolbars")->setChecked(showToolbars_);
+    showStatusBar_ = settings_.getBool(kStartup, QStringLiteral("Status"), true);
+    status_->setVisible(showStatusBar_);
+    menuItem("mnuViewStatusBar")->setChecked(showStatusBar_);
+
+    editor_->setFontName(options_.DefaultFontName);
+    editor_->setFontSize(options_.DefaultFontSize);
+    state_.EmptyNoteRTF = editor_->TextRTF();
+
+    if (!commandLine.isEmpty()) {
+        if (QFileInfo(commandLine).isFile()) manager_->StartupOpen(commandLine);
+    } else if (!options_.StartupFile.isEmpty() && QFileInfo(options_.StartupFile).isFile()) {
+        manager_->StartupOpen(options_.StartupFile);
+    }
+    UpdateCommandState();
+
+    controls::Node* root = manager_->Root();
+    tree_->setSelectedItem(root);
+    editorActive_ = false;
+    tree_->setTabStop(true);
+    editor_->setTabStop(false);
+    state_.NoteChanged = false;
+    tree_NodeClick(root);
+    state_.TreeUntouched = true;
+    RefreshFormatState();
+
+    state_.EditorChangeGuard = false;
+    editor_->setEnabled(false);
+    loaded_ = true;
+    LayoutMainWindow();
+}
+
+bool frmMain::unload() {
+    DetachMessage(this, this, kWmCopyData);
+    if (normalState(*this)) {
+        saveInt("Left", pos().x() * TwipsPerPixelX());
+        saveInt("Top", pos().y() * TwipsPerPixelY());
+    }
+    for (int i = 0; i < 4; ++i)
+        settings_.setString(kSettings, QStringLiteral("MRU%1").arg(i + 1),
+                            state_.RecentFiles[static_cast<std::size_t>(i)]);
+    settings_.sync();
+    if (state_.DatabaseOpen) {
+        try {
+            manager_->CloseDatabase();
+        } catch (const std::exception& e) {
+            const QString text = QString::fromUtf8(e.what()) +
+                                 QStringLiteral("\n\nThe note could not be saved. Exit anyway?");
+            if (dialogs_.message(text, MsgButtons::YesNo, MsgIcon::Critical) != MsgAnswer::Yes) {
+                AttachMessage(this, this, kWmCopyData);
+                return false;
+            }
+        }
+    }
+    doubleClick_->uninstall();
+    if (alwaysOnTop_) SetTopmost(false);
+    return true;
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    if (!unloaded_) {
+        if (!unload()) {
+            event->ignore();
+            return;
+        }
+        unloaded_ = true;
+    }
+    event->accept();
+}
+
+void frmMain::UnloadMainWindow() { close(); }
+
+// ---------------------------------------------------------------- events
+
+void frmMain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && loaded_ && busyDepth_ == 0) {
+        UpdateCommandState();
+        RefreshFormatState();
+        if (state_.TreeUntouched) editor_->setEnabled(false);
+    }
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == client_ && event->type() == QEvent::Resize) {
+        LayoutMainWindow();
+        return false;
+    }
+    if ((watched == tree_ || watched == editor_) && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+            (key->modifiers() & Qt::ControlModifier)) {
+            if (editorActive_)
+                tree_->setFocus(Qt::TabFocusReason);
+            else if (editor_->isEnabled())
+                editor_->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------- commands
+
+void frmMain::onMenu(const QString& name) {
+    if (name == QLatin1String("mnuFileNew")) manager_->NewDatabase();
+    else if (name == QLatin1String("mnuFileOpen")) manager_->OpenDatabase();
+    else if (name == QLatin1String("mnuFileSave")) notes_->SaveIfChanged();
+    else if (name == QLatin1String("mnuFileClose")) manager_->CloseCommand();
+    else if (name == QLatin1String("mnuFileExit")) manager_->ExitProgram();
+    else if (name.startsWith(QLatin1String("MRU"))) {
+        const int i = name.mid(3).toInt() - 1;
+        if (i >= 0 && i < 4) manager_->OpenRecentFile(state_.RecentFiles[static_cast<std::size_t>(i)]);
+    } else if (name == QLatin1String("mnuViewToolbars")) ToggleToolbars();
+    else if (name == QLatin1String("mnuViewStatusBar")) ToggleStatusBar();
+    else if (name == QLatin1String("mnuViewAlwaysOnTop")) ToggleAlwaysOnTop();
+    else if (name == QLatin1String("mnuHelpContents")) ShowHelpContents();
+    else if (name == QLatin1String("mnuHelpAbout")) ShowAbout();
+}
+
+void frmMain::Toolbar1_ButtonClick(const QString& key) {
+    if (key == QLatin1String("new")) manager_->NewDatabase();
+    else if (key == QLatin1String("open")) manager_->OpenDatabase();
+    else if (key == QLatin1String("save")) notes_->SaveIfChanged();
+    else if (key == QLatin1String("top")) SetAlwaysOnTop(true);
+    else if (key == QLatin1String("notop")) SetAlwaysOnTop(false);
+    else if (key == QLatin1String("help")) ShowHelpContents();
+}
+
+void frmMain::tree_NodeClick(controls::Node* node) {
+    notes_->tree_NodeClick(node);
+    if (state_.ShownKey.isEmpty()) editor_->setEnabled(false);
+}
+
+void frmMain::ParseCommand(const QString& path) {
+    if (!path.isEmpty() && QFileInfo(path).isFile()) manager_->OpenPath(path);
+}
+
+qintptr frmMain::WindowProc(QObject*, int message, qintptr, qintptr lParam) {
+    if (message != kWmCopyData || lParam == 0) return 0;
+    const auto* cds = reinterpret_cast<const CopyDataStruct*>(lParam);
+    if (cds->cbData == 0 || !cds->lpData) return 0;
+    std::string bytes(cds->lpData, cds->cbData);
+    if (bytes == std::string(1, '\0')) bytes.clear();  // the empty command line names no file
+    const QString path = QString::fromStdString(CodePage1252::toUtf8(bytes));
+    if (path.isEmpty()) {
+        // A second start without a file: bring this window back.
+        if (isMinimized()) showNormal();
+        if (!isVisible()) show();
+        raise();
+        activateWindow();
+    } else {
+        ParseCommand(path);
+    }
+    return 0;
+}
+
+void frmMain::UpdateCommandState() {
+    const bool open = state_.DatabaseOpen;
+    for (const char* name : {"mnuEdit", "mnuFormat", "mnuFileClose", "mnuNote", "mnuToolsExport",
+                             "mnuToolsImport", "mnuToolsLinks", "mnuFilePrint", "mnuFilePreview"})
+        menuItem(name)->setEnabled(open && MainMenus::implemented(name));
+    tree_->setEnabled(open);
+    // The editor only takes input while it shows a note, so text typed
+    // with the root selected can never be taken for a note's body.
+    editor_->setEnabled(open && !state_.ShownKey.isEmpty());
+    toolbar2().setEnabled(open);
+    for (const char* key : {"print", "preview", "cut", "copy", "paste", "find", "insert", "delete"})
+        toolbarButton(key)->setEnabled(open && MainToolbars::implemented(key));
+    toolbarButton("top")->setEnabled(!alwaysOnTop_);
+    toolbarButton("notop")->setEnabled(alwaysOnTop_);
+}
+
+void frmMain::RefreshFormatState() {
+    toolbarButton("top")->setEnabled(!alwaysOnTop_);
+    toolbarButton("notop")->setEnabled(alwaysOnTop_);
+}
+
+void frmMain::ShowError(const QString& description) {
+    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+    dialogs_.message(description, MsgButtons::Ok, MsgIcon::Critical);
+}
+
+void frmMain::SetBusy(bool busy) {
+    if (busy) {
+        if (busyDepth_++ == 0) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            client_->setEnabled(false);
+            menuBar()->setEnabled(false);
+        }
+    } else if (busyDepth_ > 0 && --busyDepth_ == 0) {
+        client_->setEnabled(true);
+        menuBar()->setEnabled(true);
+        if (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+    }
+}
+
+void frmMain::RecentFilesChanged() {
+    const auto& items = menus_->recentItems();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const QString& path = state_.RecentFiles[i];
+        items[i]->setText(MainMenus::recentCaption(static_cast<int>(i) + 1, path));
+        items[i]->setVisible(!path.isEmpty());
+    }
+}
+
+void frmMain::FocusTree() {
+    editorActive_ = false;
+    tree_->setTabStop(true);
+    editor_->setTabStop(false);
+    tree_->setFocus(Qt::OtherFocusReason);
+}
+
+void frmMain::ShowHelpContents() { dialogs_.showHelp(QString::fromLatin1(kHelpFile)); }
+
+void frmMain::ShowAbout() { dialogs_.showAbout(); }
+
+// ---------------------------------------------------------------- view toggles
+
+void frmMain::ToggleToolbars() {
+    showToolbars_ = !showToolbars_;
+    menuItem("mnuViewToolbars")->setChecked(showToolbars_);
+    toolbar1().setVisible(showToolbars_);
+    toolbar2().setVisible(showToolbars_);
+    settings_.setBool(kStartup, QStringLiteral("Toolbars"), showToolbars_);
+    LayoutMainWindow();
+}
+
+void frmMain::ToggleStatusBar() {
+    showStatusBar_ = !showStatusBar_;
+    menuItem("mnuViewStatusBar")->setChecked(showStatusBar_);
+    status_->setVisible(showStatusBar_);
+    settings_.setBool(kStartup, QStringLiteral("Status"), showStatusBar_);
+    LayoutMainWindow();
+}
+
+void frmMain::ToggleAlwaysOnTop() { SetAlwaysOnTop(!alwaysOnTop_); }
+
+void frmMain::SetAlwaysOnTop(bool on) {
+    alwaysOnTop_ = on;
+    SetTopmost(on);
+    menuItem("mnuViewAlwaysOnTop")->setChecked(on);
+    RefreshFormatState();
+}
+
+void frmMain::SetTopmost(bool on) {
+    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on) return;
+    const bool visible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (visible) show();  // changing the flags hides the window
+}
+
+// ---------------------------------------------------------------- layout
+
+void frmMain::placeToolbars() {
+    const int width = client_->width();
+    const int h1 = toolbar1().sizeHint().height();
+    toolbar1().setGeometry(0, 0, width, h1);
+    toolbar2().setGeometry(0, h1, width, toolbar2().sizeHint().height());
+}
+
+void frmMain::LayoutMainWindow() {
+    if (!client_ || !loaded_) return;
+    const int tppY = TwipsPerPixelY();
+    const int m = border_;
+    const int sw = ScaleWidth();
+    const int sh = ScaleHeight();
+    if (showToolbars_) placeToolbars();
+    const int t = showToolbars_
+                      ? (toolbar1().sizeHint().height() + toolbar2().sizeHint().height()) * tppY
+                      : 0;
+    const int statusHeight = status_->sizeHint().height();
+    const int s = showStatusBar_ ? statusHeight * tppY : 0;
+    if (showStatusBar_)
+        status_->setGeometry(0, client_->height() - statusHeight, client_->width(), statusHeight);
+
+    const int y = m + t;
+    const int h = std::max(0, sh - 2 * m - t - s);
+    const int w = treeWidth_;
+    tree_->setGeometry(toPixelsX(m - 1), toPixelsY(y), toPixelsX(w), toPixelsY(h));
+    const int editorLeft = w + m + 24;
+    editor_->setGeometry(toPixelsX(editorLeft), toPixelsY(y),
+                         std::max(0, toPixelsX(sw - editorLeft - m + 1)), toPixelsY(h));
+    splitterLeft_ = w + m - 1;
+    splitter_->setGeometry(toPixelsX(splitterLeft_), toPixelsY(y), toPixelsX(kSplitterWidth),
+                           toPixelsY(h));
+
+    if (normalState(*this)) {
+        saveInt("Left", pos().x() * TwipsPerPixelX());
+        saveInt("Top", pos().y() * tppY);
+        saveInt("Height", height() * tppY);
+        saveInt("Width", width() * TwipsPerPixelX());
+    }
+    saveInt("Split", w);
+}
+
+void frmMain::moveSplitterBy(int x) {
+    splitterLeft_ += x;
+    const int m = border_;
+    splitter_->setGeometry(toPixelsX(splitterLeft_), toPixelsY(m), toPixelsX(kSplitterWidth),
+                           toPixelsY(ScaleHeight() - 2 * m));
+    splitter_->raise();
+}
+
+void frmMain::Splitter_MouseDown(int button, int x) {
+    if (button == 1) {
+        splitter_->setColour(QColor(0x80, 0x80, 0x80));
+        splitterDragX_ = x;
+        return;
+    }
+    if (splitterDragX_ != kNoDrag) Splitter_MouseUp(1, x);
+    splitterDragX_ = kNoDrag;
+}
+
+void frmMain::Splitter_MouseMove(int, int x) {
+    if (splitterDragX_ == kNoDrag || x == splitterDragX_) return;
+    moveSplitterBy(x);
+    splitterDragX_ = x;
+}
+
+void frmMain::Splitter_MouseUp(int, int x) {
+    if (splitterDragX_ == kNoDrag) return;
+    if (x != splitterDragX_) moveSplitterBy(x);
+    splitterDragX_ = kNoDrag;
+    splitter_->setColour(QColor());
+    const int left = splitterLeft_;
+    const int treeLeft = border_ - 1;
+    const int sw = ScaleWidth();
+    if (left > kMinPaneWidth && left < sw - kMinPaneWidth)
+        treeWidth_ = left - treeLeft;
+    else if (left <= kMinPaneWidth)
+        treeWidth_ = kMinPaneWidth;
+    else
+        treeWidth_ = sw - kMinPaneWidth;
+    LayoutMainWindow();
+}
+
+}  // namespace tamix

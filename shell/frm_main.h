@@ -1,0 +1,175 @@
+#pragma once
+
+#include "app_options.h"
+#include "database_state.h"
+#include "i_subclass.h"
+#include "tree_host.h"
+
+#include <QMainWindow>
+#include <memory>
+
+class QAction;
+class QStatusBar;
+class QToolBar;
+
+namespace tamix {
+
+class EditorDoubleClickFilter;
+class MainMenus;
+class MainToolbars;
+class NoteSelection;
+class Settings;
+class SplitterBar;
+class TreeManager;
+class UserDialogs;
+namespace controls {
+class Node;
+class RichTextBox;
+class TreeView;
+}  // namespace controls
+
+// The main window: two toolbars, the note tree on the left, a splitter bar,
+// the note editor on the right and the status bar, laid out by hand in twips
+// inside the client area (the window below its menu bar). It owns the open
+// database's state and the tree manager, and routes every menu item and
+// toolbar button.
+//
+// Geometry in the settings is in twips (twips per pixel = 1440 / the
+// screen's logical DPI): "Left"/"Top" the window's position, "Width"/
+// "Height" its size, "Split" the tree's width.
+class frmMain : public QMainWindow, public ISubclass, public TreeHost {
+    Q_OBJECT
+public:
+    static constexpr int kSplitterWidth = 25;   // twips
+    static constexpr int kMinPaneWidth = 60;    // twips, tree and editor side
+    static constexpr int kNoDrag = 0x7FFFFFFF;  // SplitterDragX while not dragging
+
+    // The dialogs and settings belong to the application and outlive the window.
+    frmMain(UserDialogs& dialogs, Settings& settings, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // The load sequence: restores settings and geometry, clears the tree,
+    // opens the start-up database (the command-line file when it names an
+    // existing file, else the start-up file option) and leaves the root
+    // selected with the editor disabled.
+    void Load(const QString& commandLine);
+
+    // Opens the database at `path` in this window (a second instance's
+    // command line); a path naming no existing file does nothing.
+    void ParseCommand(const QString& path);
+    // Note selection in the tree (also run by other commands).
+    void tree_NodeClick(controls::Node* node);
+
+    // Lays out toolbars, tree, splitter, editor and status bar, and saves
+    // the geometry. Errors are ignored.
+    void LayoutMainWindow();
+    // The splitter's mouse handling (x in twips, in the splitter's coordinates).
+    void Splitter_MouseDown(int button, int x);
+    void Splitter_MouseMove(int button, int x);
+    void Splitter_MouseUp(int button, int x);
+
+    // The View toggles.
+    void ToggleToolbars();
+    void ToggleStatusBar();
+    void ToggleAlwaysOnTop();
+    // Sets the always-on-top state (and the flag, the check mark and the buttons).
+    void SetAlwaysOnTop(bool on);
+    // Makes the window top-most or not, leaving its position and size.
+    void SetTopmost(bool on);
+    // Shows the help file.
+    void ShowHelpContents();
+    void ShowAbout();
+    // A Toolbar1 button by its key.
+    void Toolbar1_ButtonClick(const QString& key);
+
+    // TreeHost.
+    void UpdateCommandState() override;
+    void RefreshFormatState() override;
+    void ShowError(const QString& description) override;
+    void SetBusy(bool busy) override;
+    void RecentFilesChanged() override;
+    void FocusTree() override;
+    void UnloadMainWindow() override;
+
+    // ISubclass: post-processes kWmCopyData, turning it into ParseCommand.
+    int MsgResponse() const override { return 1; }
+    void setMsgResponse(int) override {}
+    qintptr WindowProc(QObject* window, int message, qintptr wParam, qintptr lParam) override;
+
+    // Parts, for the tests and the later commands.
+    DatabaseState& state() { return state_; }
+    AppOptions& options() { return options_; }
+    TreeManager& treeManager() { return *manager_; }
+    NoteSelection& notes() { return *notes_; }
+    controls::TreeView& tree() { return *tree_; }
+    controls::RichTextBox& rtfMain() { return *editor_; }
+    SplitterBar& splitter() { return *splitter_; }
+    QWidget& clientArea() { return *client_; }
+    QStatusBar& statusBar1() { return *status_; }
+    QToolBar& toolbar1() const;
+    QToolBar& toolbar2() const;
+    const MainToolbars& toolbars() const { return *toolbars_; }
+    const MainMenus& menus() const { return *menus_; }
+    QAction* menuItem(const QString& name) const;
+    QAction* toolbarButton(const QString& key) const;
+
+    bool ShowToolbars() const { return showToolbars_; }
+    bool ShowStatusBar() const { return showStatusBar_; }
+    bool AlwaysOnTop() const { return alwaysOnTop_; }
+    bool EditorActive() const { return editorActive_; }
+    int SplitterDragX() const { return splitterDragX_; }
+    // The tree's width in twips.
+    int TreeWidth() const { return treeWidth_; }
+    int TwipsPerPixelX() const;
+    int TwipsPerPixelY() const;
+    // The client area's width and height in twips.
+    int ScaleWidth() const;
+    int ScaleHeight() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildWindow();
+    void connectCommands();
+    void onMenu(const QString& name);
+    // Query unload and unload; false when the user chose to stay.
+    bool unload();
+    void moveSplitterBy(int x);
+    void placeToolbars();
+    int toPixelsX(int twips) const;
+    int toPixelsY(int twips) const;
+    void saveInt(const char* key, int twips);
+
+    UserDialogs& dialogs_;
+    Settings& settings_;
+    DatabaseState state_;
+    AppOptions options_;
+
+    QWidget* client_ = nullptr;              // the client area; owns the panes below
+    controls::TreeView* tree_ = nullptr;
+    controls::RichTextBox* editor_ = nullptr;
+    SplitterBar* splitter_ = nullptr;
+    QStatusBar* status_ = nullptr;
+    std::unique_ptr<MainToolbars> toolbars_;
+    std::unique_ptr<MainMenus> menus_;
+    std::unique_ptr<NoteSelection> notes_;
+    std::unique_ptr<TreeManager> manager_;
+    std::unique_ptr<EditorDoubleClickFilter> doubleClick_;
+
+    bool showToolbars_ = true;
+    bool showStatusBar_ = true;
+    bool alwaysOnTop_ = false;      // not kept across runs
+    bool editorActive_ = false;     // the tree has lost the focus
+    int border_ = 1;                // twips
+    int treeWidth_ = 3000;          // twips; the tree's width, >= 0
+    int splitterLeft_ = 0;          // twips; the splitter's left edge in the client area
+    int splitterDragX_ = kNoDrag;
+    int busyDepth_ = 0;             // SetBusy(true) calls not yet undone
+    bool loaded_ = false;           // Load has run
+    bool unloaded_ = false;         // the unload sequence has run
+};
+
+}  // namespace tamix

@@ -1,0 +1,476 @@
+#include "frm_main.h"
+
+#include "c_node.h"
+#include "main_menus.h"
+#include "main_toolbars.h"
+#include "node.h"
+#include "node_key.h"
+#include "nodes.h"
+#include "rich_text_box.h"
+#include "scripted_user_dialogs.h"
+#include "settings.h"
+#include "splitter_bar.h"
+#include "test_app.h"
+#include "tree_manager.h"
+#include "tree_view.h"
+#include "window_message.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QMenu>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace tamix {
+namespace {
+
+std::string rtfOf(const char* text) {
+    return std::string("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 ") + text + "\\par}";
+}
+
+void makeDatabase(const QString& path, const std::vector<std::pair<int, const char*>>& topNotes) {
+    cNode node;
+    node.CreateFile(QFile::encodeName(path).toStdString());
+    for (const auto& [key, name] : topNotes) {
+        node.ClearNode();
+        node.Key(NodeKey::Format(key));
+        node.Parent(NodeKey::kRoot);
+        node.NodeText(name);
+        node.SaveNewNode();
+        node.RTFData(rtfOf(name));
+        node.SaveNode();
+    }
+    node.CloseFile();
+}
+
+std::string storedBody(const QString& path, int key) {
+    cNode node;
+    node.OpenFile(QFile::encodeName(path).toStdString());
+    const std::string body = node.FindKey(NodeKey::Format(key)) ? node.RTFData() : "<missing>";
+    node.CloseFile();
+    return body;
+}
+
+class FrmMainTest : public ::testing::Test {
+protected:
+    FrmMainTest() : app_((testApp(), true)), dialogs_([](const QString& w) { ADD_FAILURE() << w.toStdString(); }) {}
+    ~FrmMainTest() override { EXPECT_EQ(dialogs_.pending(), 0u); }
+
+    QString path(const QString& name) const { return dir_.filePath(name); }
+    QString ini() const { return dir_.filePath("Tamix.conf"); }
+
+    // A fresh main window over the test's settings file, loaded and shown.
+    frmMain& start(const QString& commandLine = QString()) {
+        window_.reset();
+        settings_ = std::make_unique<Settings>(ini());
+        window_ = std::make_unique<frmMain>(dialogs_, *settings_);
+        window_->Load(commandLine);
+        window_->show();
+        QApplication::setActiveWindow(window_.get());
+        QApplication::processEvents();
+        return *window_;
+    }
+    // Closes the window as the user would and writes the settings out.
+    void finish() {
+        if (window_) window_->close();
+        settings_->sync();
+    }
+
+    void openFile(const QString& file) {
+        dialogs_.answer(ScriptedAnswer::File(DialogKind::OpenFile, file));
+        window_->menuItem("mnuFileOpen")->trigger();
+    }
+    controls::Node* node(int key) {
+        return window_->tree().Nodes().Find(QString::fromStdString(NodeKey::Format(key)));
+    }
+    // A real mouse click on the node's row.
+    void click(controls::Node* n) {
+        controls::TreeView& tree = window_->tree();
+        const QRect row = tree.visualItemRect(n->item());
+        ASSERT_TRUE(row.isValid());
+        QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, row.center());
+    }
+    void typeInEditor(const QString& text) {
+        controls::RichTextBox& editor = window_->rtfMain();
+        ASSERT_TRUE(editor.isEnabled());
+        editor.setFocus();
+        QTest::keyClick(&editor, Qt::Key_Home, Qt::ControlModifier);
+        QTest::keyClicks(&editor, text);
+    }
+
+    bool app_;
+    QTemporaryDir dir_;
+    ScriptedUserDialogs dialogs_;
+    std::unique_ptr<Settings> settings_;
+    std::unique_ptr<frmMain> window_;
+};
+
+TEST_F(FrmMainTest, StartsWithNoDatabaseAndOnlyTheFileButtonsWorking) {
+    frmMain& w = start();
+    EXPECT_EQ(w.tree().Nodes().Count(), 1);
+    EXPECT_EQ(w.tree().Nodes().Item(1)->Text(), "My Notes");
+    EXPECT_FALSE(w.tree().isEnabled());
+    EXPECT_FALSE(w.rtfMain().isEnabled());
+    EXPECT_FALSE(w.toolbar2().isEnabled());
+    for (const char* key : {"new", "open", "save", "help", "top"})
+        EXPECT_TRUE(w.toolbarButton(key)->isEnabled()) << key;
+    for (const char* key : {"print", "preview", "cut", "copy", "paste", "find", "insert", "delete", "notop"})
+        EXPECT_FALSE(w.toolbarButton(key)->isEnabled()) << key;
+    for (const char* name : {"mnuEdit", "mnuFormat", "mnuFileClose", "mnuNote", "mnuFilePrint"})
+        EXPECT_FALSE(w.menuItem(name)->isEnabled()) << name;
+    EXPECT_EQ(w.property("TAMIX_APPLICATION").toInt(), 1);
+}
+
+TEST_F(FrmMainTest, MenusHaveTheirCaptionsAndShortcuts) {
+    frmMain& w = start();
+    EXPECT_EQ(w.menuItem("mnuFile")->text(), "&File");
+    EXPECT_EQ(w.menuItem("mnuFilePreview")->text(), "Print Pre&view");
+    EXPECT_EQ(w.menuItem("mnuEditInsertDateTime")->text(), "Insert Date / Time");
+    EXPECT_EQ(w.menuItem("mnuToolsImportTree")->text(), "Tamix &Tree");
+    EXPECT_EQ(w.menuItem("mnuFileNew")->shortcut(), QKeySequence("Ctrl+N"));
+    EXPECT_EQ(w.menuItem("mnuFileSave")->shortcut(), QKeySequence("Ctrl+S"));
+    EXPECT_EQ(w.menuItem("mnuNoteInsert")->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_Insert));
+    EXPECT_EQ(w.menuItem("mnuNoteDelete")->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_Delete));
+    EXPECT_EQ(w.menuItem("mnuHelpContents")->shortcut(), QKeySequence(Qt::Key_F1));
+    int withShortcut = 0;
+    for (const QString& name : w.menus().names())
+        if (!w.menuItem(name)->shortcut().isEmpty()) ++withShortcut;
+    EXPECT_EQ(withShortcut, 10);
+    EXPECT_EQ(w.toolbarButton("notop")->toolTip(), "Don't Stay on Top");
+    EXPECT_EQ(w.toolbarButton("strike")->toolTip(), "Strikethrough");
+    EXPECT_EQ(w.toolbars().keys1(),
+              (QStringList{"new", "open", "save", "print", "preview", "insert", "delete", "find", "cut",
+                           "copy", "paste", "top", "notop", "help"}));
+    for (const QString& key : w.toolbars().keys1()) EXPECT_FALSE(w.toolbarButton(key)->icon().isNull()) << key.toStdString();
+}
+
+TEST_F(FrmMainTest, NewOpenCloseAndReopenThroughTheMenus) {
+    frmMain& w = start();
+    dialogs_.answer(ScriptedAnswer::File(DialogKind::SaveFile, path("journal")));
+    w.menuItem("mnuFileNew")->trigger();
+    EXPECT_TRUE(w.state().DatabaseOpen);
+    EXPECT_EQ(w.tree().Nodes().Item(1)->Text(), "My Tamix (journal)");
+    EXPECT_TRUE(w.tree().isEnabled());
+    EXPECT_TRUE(w.menuItem("mnuFileClose")->isEnabled());
+
+    w.menuItem("mnuFileClose")->trigger();
+    EXPECT_FALSE(w.state().DatabaseOpen);
+    EXPECT_EQ(w.tree().Nodes().Item(1)->Text(), "My Notes");
+    EXPECT_FALSE(w.tree().isEnabled());
+
+    makeDatabase(path("work.TM2"), {{2, "Plans"}, {3, "Ideas"}});
+    openFile(path("work.TM2"));
+    EXPECT_EQ(w.tree().Nodes().Count(), 3);
+    EXPECT_TRUE(w.tree().Nodes().Item(1)->Expanded());
+    EXPECT_EQ(w.tree().SelectedItem(), w.tree().Nodes().Item(1));
+    EXPECT_FALSE(w.rtfMain().isEnabled());
+    EXPECT_TRUE(w.state().TreeUntouched);
+
+    w.menuItem("MRU1")->trigger();  // reopen the same file from the list
+    EXPECT_EQ(w.tree().Nodes().Count(), 3);
+    EXPECT_EQ(w.state().RecentFiles[0], path("work.TM2"));
+}
+
+TEST_F(FrmMainTest, RecentFileMenuFollowsTheListAndTheFifthFileDropsTheOldest) {
+    frmMain& w = start();
+    for (int i = 1; i <= 5; ++i) makeDatabase(path(QString("f%1.TM2").arg(i)), {});
+    for (int i = 1; i <= 4; ++i) openFile(path(QString("f%1.TM2").arg(i)));
+    EXPECT_EQ(w.menuItem("MRU1")->text(), "&1 " + path("f4.TM2"));
+    EXPECT_EQ(w.menuItem("MRU4")->text(), "&4 " + path("f1.TM2"));
+    openFile(path("f3.TM2"));  // already listed: the order stays
+    EXPECT_EQ(w.menuItem("MRU2")->text(), "&2 " + path("f3.TM2"));
+    openFile(path("f5.TM2"));
+    EXPECT_EQ(w.menuItem("MRU1")->text(), "&1 " + path("f5.TM2"));
+    EXPECT_EQ(w.menuItem("MRU4")->text(), "&4 " + path("f2.TM2"));
+    for (const char* item : {"MRU1", "MRU2", "MRU3", "MRU4"}) EXPECT_TRUE(w.menuItem(item)->isVisible());
+    finish();
+    Settings s(ini());
+    EXPECT_EQ(s.getString("Settings", "MRU1", ""), path("f5.TM2"));
+    EXPECT_EQ(s.getString("Settings", "MRU4", ""), path("f2.TM2"));
+}
+
+TEST_F(FrmMainTest, EmptyRecentEntriesAreHidden) {
+    {
+        Settings s(ini());
+        s.setString("Settings", "MRU1", "/only/one.TM2");
+    }
+    frmMain& w = start();
+    EXPECT_TRUE(w.menuItem("MRU1")->isVisible());
+    EXPECT_EQ(w.menuItem("MRU1")->text(), "&1 /only/one.TM2");
+    EXPECT_FALSE(w.menuItem("MRU2")->isVisible());
+    EXPECT_FALSE(w.menuItem("MRU4")->isVisible());
+}
+
+TEST_F(FrmMainTest, TheRootShowsTheEmptyBodyWithTheEditorDisabled) {
+    makeDatabase(path("r.TM2"), {{2, "Alpha"}});
+    frmMain& w = start(path("r.TM2"));
+    click(node(2));
+    EXPECT_TRUE(w.rtfMain().isEnabled());
+    EXPECT_EQ(w.rtfMain().Text().trimmed(), "Alpha");
+    click(w.tree().Nodes().Item(1));
+    EXPECT_FALSE(w.rtfMain().isEnabled());
+    EXPECT_EQ(w.rtfMain().Text(), "");
+    w.UpdateCommandState();  // as on every activation
+    EXPECT_FALSE(w.rtfMain().isEnabled());
+}
+
+TEST_F(FrmMainTest, AChangedNoteIsSavedOnClick) {
+    makeDatabase(path("s.TM2"), {{2, "Alpha"}, {3, "Beta"}});
+    frmMain& w = start(path("s.TM2"));
+    click(node(2));
+    typeInEditor("clicked ");
+    EXPECT_TRUE(w.state().NoteChanged);
+    click(node(3));
+    EXPECT_EQ(w.rtfMain().Text().trimmed(), "Beta");
+    EXPECT_FALSE(w.state().NoteChanged);
+    w.close();  // nothing is left to save: the file holds the edit already
+    EXPECT_NE(storedBody(path("s.TM2"), 2).find("clicked Alpha"), std::string::npos);
+}
+
+TEST_F(FrmMainTest, AChangedNoteIsSavedOnFileSave) {
+    makeDatabase(path("s.TM2"), {{2, "Alpha"}});
+    frmMain& w = start(path("s.TM2"));
+    click(node(2));
+    typeInEditor("saved ");
+    QTest::keyClick(&w.rtfMain(), Qt::Key_S, Qt::ControlModifier);  // the menu's shortcut
+    EXPECT_FALSE(w.state().NoteChanged);
+    // Read through the window's own store: the file is locked while open.
+    ASSERT_TRUE(w.state().Node.FindKey(NodeKey::Format(2)));
+    EXPECT_NE(w.state().Node.RTFData().find("saved Alpha"), std::string::npos);
+}
+
+TEST_F(FrmMainTest, AChangedNoteIsSavedOnClose) {
+    makeDatabase(path("s.TM2"), {{2, "Alpha"}});
+    frmMain& w = start(path("s.TM2"));
+    click(node(2));
+    typeInEditor("closed ");
+    w.menuItem("mnuFileClose")->trigger();
+    EXPECT_NE(storedBody(path("s.TM2"), 2).find("closed Alpha"), std::string::npos);
+}
+
+TEST_F(FrmMainTest, AChangedNoteIsSavedOnExit) {
+    makeDatabase(path("s.TM2"), {{2, "Alpha"}});
+    frmMain& w = start(path("s.TM2"));
+    click(node(2));
+    typeInEditor("exited ");
+    w.menuItem("mnuFileExit")->trigger();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_FALSE(w.state().DatabaseOpen);
+    EXPECT_NE(storedBody(path("s.TM2"), 2).find("exited Alpha"), std::string::npos);
+}
+
+TEST_F(FrmMainTest, FirstStartUsesTheDefaultGeometry) {
+    frmMain& w = start();
+    EXPECT_EQ(w.TreeWidth(), 3000);
+    EXPECT_EQ(w.pos(), QPoint(0, 0));
+    EXPECT_EQ(w.width(), qRound(8000.0 / w.TwipsPerPixelX()));
+    EXPECT_EQ(w.height(), qRound(6000.0 / w.TwipsPerPixelY()));
+    EXPECT_TRUE(w.ShowToolbars());
+    EXPECT_TRUE(w.ShowStatusBar());
+    EXPECT_TRUE(w.toolbar1().isVisible());
+    EXPECT_TRUE(w.statusBar1().isVisible());
+    EXPECT_EQ(w.tree().x(), 0);
+    EXPECT_EQ(w.tree().width(), 3000 / w.TwipsPerPixelX());
+}
+
+TEST_F(FrmMainTest, SettingsAreWrittenAndReadBack) {
+    {
+        frmMain& w = start();
+        w.move(30, 40);
+        w.resize(700, 500);
+        w.ToggleStatusBar();
+        w.Splitter_MouseDown(1, 0);
+        w.Splitter_MouseUp(1, 1500);  // a wider tree
+        finish();
+    }
+    Settings s(ini());
+    EXPECT_EQ(s.getString("Startup", "Status", ""), "False");
+    EXPECT_EQ(s.getString("Startup", "Toolbars", "unset"), "unset");  // written only when toggled
+    const int tpp = window_->TwipsPerPixelX();
+    EXPECT_EQ(s.getInt16("Startup", "Width", 0), 700 * tpp);
+    EXPECT_EQ(s.getInt16("Startup", "Left", -1), 30 * tpp);
+    const int split = s.getInt16("Startup", "Split", 0);
+    EXPECT_EQ(split, 3000 + 1500);
+
+    frmMain& again = start();
+    EXPECT_FALSE(again.ShowStatusBar());
+    EXPECT_FALSE(again.statusBar1().isVisible());
+    EXPECT_FALSE(again.menuItem("mnuViewStatusBar")->isChecked());
+    EXPECT_EQ(again.TreeWidth(), split);
+    EXPECT_EQ(again.size(), QSize(700, 500));
+    EXPECT_EQ(again.pos(), QPoint(30, 40));
+}
+
+TEST_F(FrmMainTest, BadSettingsFallBackToTheDefaults) {
+    QFile f(ini());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[Startup]\nSplit=wide\nToolbars=perhaps\nStatus=0\nWidth=70000\n");
+    f.close();
+    frmMain& w = start();
+    EXPECT_EQ(w.TreeWidth(), 3000);
+    EXPECT_TRUE(w.ShowToolbars());
+    EXPECT_FALSE(w.ShowStatusBar());
+    EXPECT_EQ(w.width(), qRound(8000.0 / w.TwipsPerPixelX()));  // 70000 does not fit 16 bits
+}
+
+TEST_F(FrmMainTest, SplitterDropsAreClampedToTheMinimumPanes) {
+    frmMain& w = start();
+    const int left = 3000;  // the splitter's left edge with the default tree
+    w.Splitter_MouseDown(1, 0);
+    EXPECT_EQ(w.SplitterDragX(), 0);
+    w.Splitter_MouseMove(1, 30 - left);
+    w.Splitter_MouseUp(1, 0);
+    EXPECT_EQ(w.TreeWidth(), 60);
+    EXPECT_EQ(w.SplitterDragX(), frmMain::kNoDrag);
+
+    const int splitterLeft = 60;
+    w.Splitter_MouseDown(1, 0);
+    w.Splitter_MouseUp(1, w.ScaleWidth() - 10 - splitterLeft);
+    EXPECT_EQ(w.TreeWidth(), w.ScaleWidth() - 60);
+
+    w.Splitter_MouseDown(1, 0);
+    w.Splitter_MouseUp(1, 2000 - (w.ScaleWidth() - 60));
+    EXPECT_EQ(w.TreeWidth(), 2000);
+    EXPECT_EQ(settings_->getInt16("Startup", "Split", 0), 2000);
+}
+
+TEST_F(FrmMainTest, ARealDragOfTheSplitterResizesTheTree) {
+    frmMain& w = start();
+    SplitterBar& bar = w.splitter();
+    const int tpp = w.TwipsPerPixelX();
+    const QPoint grip(0, bar.height() / 2);
+    QTest::mousePress(&bar, Qt::LeftButton, {}, grip);
+    EXPECT_EQ(bar.colour(), QColor(0x80, 0x80, 0x80));
+    QMouseEvent move(QEvent::MouseMove, QPointF(40, grip.y()), bar.mapToGlobal(QPointF(40, grip.y())),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&bar, &move);
+    QTest::mouseRelease(&bar, Qt::LeftButton, {}, QPoint(0, grip.y()));
+    EXPECT_EQ(w.TreeWidth(), 3000 + 40 * tpp);
+    EXPECT_FALSE(bar.colour().isValid());
+    EXPECT_EQ(w.rtfMain().x(), w.tree().width() + 2);
+}
+
+TEST_F(FrmMainTest, RightButtonNeverStartsADrag) {
+    frmMain& w = start();
+    w.Splitter_MouseDown(2, 0);
+    w.Splitter_MouseMove(2, 500);
+    w.Splitter_MouseUp(2, 500);
+    EXPECT_EQ(w.TreeWidth(), 3000);
+}
+
+TEST_F(FrmMainTest, HidingTheToolbarsMovesThePanesUp) {
+    frmMain& w = start();
+    const int withToolbars = w.tree().y();
+    EXPECT_GT(withToolbars, 0);
+    w.ToggleToolbars();
+    EXPECT_FALSE(w.toolbar1().isVisible());
+    EXPECT_EQ(w.tree().y(), 0);  // at the border
+    EXPECT_EQ(settings_->getString("Startup", "Toolbars", ""), "False");
+    w.ToggleToolbars();
+    EXPECT_EQ(w.tree().y(), withToolbars);
+    EXPECT_EQ(w.toolbar2().y(), w.toolbar1().height());
+}
+
+TEST_F(FrmMainTest, AlwaysOnTopTogglesTheButtonsAndIsDroppedAroundDialogs) {
+    frmMain& w = start();
+    w.toolbarButton("top")->trigger();
+    EXPECT_TRUE(w.AlwaysOnTop());
+    EXPECT_TRUE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(w.toolbarButton("top")->isEnabled());
+    EXPECT_TRUE(w.toolbarButton("notop")->isEnabled());
+    EXPECT_TRUE(w.menuItem("mnuViewAlwaysOnTop")->isChecked());
+    dialogs_.answer(ScriptedAnswer::Cancel(DialogKind::OpenFile));
+    w.menuItem("mnuFileOpen")->trigger();
+    EXPECT_TRUE(dialogs_.asked().back().topmostDropped);
+    EXPECT_TRUE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    w.menuItem("mnuViewAlwaysOnTop")->trigger();
+    EXPECT_FALSE(w.AlwaysOnTop());
+    EXPECT_FALSE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(w.toolbarButton("top")->isEnabled());
+}
+
+TEST_F(FrmMainTest, HelpShowsTheUserGuideOnF1) {
+    frmMain& w = start();
+    QTest::keyClick(&w, Qt::Key_F1);
+    ASSERT_EQ(dialogs_.helpShown().size(), 1);
+    QFile guide(dialogs_.helpShown().first());
+    ASSERT_TRUE(guide.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(guide.readAll().contains("Tamix User Guide"));
+    w.toolbarButton("help")->trigger();
+    EXPECT_EQ(dialogs_.helpShown().size(), 2);
+}
+
+TEST_F(FrmMainTest, AStorageErrorIsReportedWithTheCriticalIcon) {
+    frmMain& w = start();
+    QFile junk(path("junk.TM2"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(4096, '\x7f'));
+    junk.close();
+    dialogs_.answer(ScriptedAnswer::File(DialogKind::OpenFile, path("junk.TM2")));
+    dialogs_.answer(ScriptedAnswer::Message(MsgAnswer::Ok));
+    w.menuItem("mnuFileOpen")->trigger();
+    EXPECT_EQ(dialogs_.asked().back().icon, MsgIcon::Critical);
+    EXPECT_FALSE(w.state().DatabaseOpen);
+    EXPECT_TRUE(w.isEnabled());
+    EXPECT_TRUE(w.clientArea().isEnabled());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(FrmMainTest, ACommandLineMessageOpensTheFileAndAnEmptyOneOpensNothing) {
+    makeDatabase(path("sent.TM2"), {{2, "Sent"}});
+    frmMain& w = start();
+    const QByteArray bytes = QFile::encodeName(path("sent.TM2"));
+    CopyDataStruct cds{0, static_cast<quint32>(bytes.size()), bytes.constData()};
+    WindowMessage message(kWmCopyData, 0, reinterpret_cast<qintptr>(&cds));
+    QApplication::sendEvent(&w, &message);
+    EXPECT_TRUE(w.state().DatabaseOpen);
+    EXPECT_EQ(w.state().RecentFiles[0], path("sent.TM2"));
+
+    const char zero = '\0';
+    CopyDataStruct empty{0, 1, &zero};
+    WindowMessage nothing(kWmCopyData, 0, reinterpret_cast<qintptr>(&empty));
+    QApplication::sendEvent(&w, &nothing);
+    EXPECT_EQ(w.state().CurrentFileName, path("sent.TM2"));
+
+    w.ParseCommand(path("absent.TM2"));
+    EXPECT_EQ(w.state().CurrentFileName, path("sent.TM2"));
+}
+
+TEST_F(FrmMainTest, AMissingCommandLineFileIgnoresTheStartupFile) {
+    makeDatabase(path("startup.TM2"), {{2, "Start"}});
+    {
+        Settings s(ini());
+        s.setString("Startup", "FileName", path("startup.TM2"));
+    }
+    frmMain& w = start(path("no such file.TM2"));
+    EXPECT_FALSE(w.state().DatabaseOpen);
+    frmMain& again = start();
+    EXPECT_TRUE(again.state().DatabaseOpen);
+    EXPECT_EQ(again.state().CurrentFileName, path("startup.TM2"));
+}
+
+TEST_F(FrmMainTest, CtrlTabMovesBetweenTreeAndEditor) {
+    makeDatabase(path("t.TM2"), {{2, "Alpha"}});
+    frmMain& w = start(path("t.TM2"));
+    QApplication::setActiveWindow(&w);
+    click(node(2));
+    w.tree().setFocus();
+    QApplication::processEvents();
+    EXPECT_FALSE(w.EditorActive());
+    QTest::keyClick(&w.tree(), Qt::Key_Tab, Qt::ControlModifier);
+    QApplication::processEvents();
+    EXPECT_TRUE(w.rtfMain().hasFocus());
+    EXPECT_TRUE(w.EditorActive());
+    QTest::keyClick(&w.rtfMain(), Qt::Key_Tab, Qt::ControlModifier);
+    QApplication::processEvents();
+    EXPECT_TRUE(w.tree().hasFocus());
+    EXPECT_FALSE(w.EditorActive());
+}
+
+}  // namespace
+}  // namespace tamix

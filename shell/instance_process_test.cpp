@@ -1,0 +1,113 @@
+// Two real processes of the program: the second hands its command line to
+// the first and exits.
+
+#include "c_node.h"
+#include "node_key.h"
+#include "tamix_error.h"
+#include "temp_home.h"
+#include "test_app.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace tamix {
+namespace {
+
+bool waitFor(const std::function<bool()>& condition, int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (!condition()) {
+        if (t.elapsed() > ms) return false;
+        QThread::msleep(25);
+    }
+    return true;
+}
+
+// True while another process holds the database open.
+bool heldByAnotherProcess(const QString& path) {
+    cNode node;
+    try {
+        node.OpenFile(QFile::encodeName(path).toStdString());
+        node.CloseFile();
+        return false;
+    } catch (const TamixError& e) {
+        return e.number() == kErrInUse;
+    }
+}
+
+class InstanceProcessTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testApp();
+        socket_ = QDir(TempHome::forProcess().runtimeDir()).filePath("TAMIX_APPLICATION");
+        QFile::remove(socket_);
+    }
+    void TearDown() override {
+        if (first_.state() != QProcess::NotRunning) {
+            first_.kill();
+            first_.waitForFinished(5000);
+        }
+    }
+    void startFirst() {
+        first_.setProgram(TAMIX_APP_PATH);
+        first_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        first_.start();
+        ASSERT_TRUE(first_.waitForStarted(5000));
+        ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(socket_); }, 15000)) << "first instance never listened";
+    }
+    // Runs a second instance and answers its exit code (-1 when it hangs).
+    int runSecond(const QStringList& arguments, qint64* elapsed = nullptr) {
+        QProcess second;
+        QElapsedTimer t;
+        t.start();
+        second.start(TAMIX_APP_PATH, arguments);
+        if (!second.waitForFinished(10000)) {
+            second.kill();
+            return -1;
+        }
+        if (elapsed) *elapsed = t.elapsed();
+        return second.exitStatus() == QProcess::NormalExit ? second.exitCode() : -1;
+    }
+
+    QTemporaryDir dir_;
+    QString socket_;
+    QProcess first_;
+};
+
+TEST_F(InstanceProcessTest, SecondInstanceHandsItsPathToTheFirstAndExits) {
+    const QString path = dir_.filePath("my notes.TM2");  // a path with a space, split by the shell
+    {
+        cNode node;
+        node.CreateFile(QFile::encodeName(path).toStdString());
+        node.CloseFile();
+    }
+    startFirst();
+    EXPECT_FALSE(heldByAnotherProcess(path));
+    const QStringList words = path.split(' ');
+    EXPECT_EQ(runSecond(words), 0);
+    EXPECT_TRUE(waitFor([&] { return heldByAnotherProcess(path); }, 5000))
+        << "the first instance did not open the file";
+    EXPECT_EQ(first_.state(), QProcess::Running);
+}
+
+TEST_F(InstanceProcessTest, EmptyCommandLineRestoresTheFirstAndOpensNothing) {
+    startFirst();
+    qint64 elapsed = 0;
+    EXPECT_EQ(runSecond({}, &elapsed), 0);
+    EXPECT_LT(elapsed, 5000);
+    EXPECT_EQ(first_.state(), QProcess::Running);
+}
+
+TEST_F(InstanceProcessTest, WithoutAFirstInstanceTheProgramStartsNormally) {
+    startFirst();  // it is the first: it takes the lock and listens
+    EXPECT_TRUE(QFileInfo::exists(QDir(TempHome::forProcess().runtimeDir()).filePath("TAMIX_APPLICATION_MUTEX")));
+    EXPECT_TRUE(QFileInfo::exists(QDir(TempHome::forProcess().dataDir()).filePath("applications/tamix.desktop")));
+}
+
+}  // namespace
+}  // namespace tamix

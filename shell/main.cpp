@@ -1,0 +1,82 @@
+// The program's entry point: the single-instance check, then either handing
+// the command line to the running instance or starting the main window.
+
+#include "app_icon.h"
+#include "code_page_1252.h"
+#include "file_association.h"
+#include "frm_main.h"
+#include "instance_channel.h"
+#include "instance_lock.h"
+#include "qt_user_dialogs.h"
+#include "settings.h"
+#include "tamix_error.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QSplashScreen>
+#include <QStringList>
+#include <cstdio>
+
+namespace {
+
+constexpr const char* kMutexName = "TAMIX_APPLICATION_MUTEX";
+constexpr const char* kSocketName = "TAMIX_APPLICATION";
+
+// The whole argument tail as one path: there are no options, and the words
+// a shell split are joined again with single spaces.
+QString commandLineText(int argc, char** argv) {
+    QStringList words;
+    for (int i = 1; i < argc; ++i) words << QString::fromLocal8Bit(argv[i]);
+    return words.join(QLatin1Char(' '));
+}
+
+int runSecondInstance(int argc, char** argv, const QString& socketPath, const QString& commandLine) {
+    QCoreApplication app(argc, argv);
+    std::string bytes;
+    try {
+        bytes = tamix::CodePage1252::fromUtf8(commandLine.toStdString());
+    } catch (const tamix::TamixError& e) {
+        std::fprintf(stderr, "tamix: %s\n", e.what());
+        return 1;
+    }
+    tamix::SendCommandLine(socketPath, QByteArray::fromStdString(bytes), 5000);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const QString commandLine = commandLineText(argc, argv);
+    tamix::InstanceLock lock;
+    const QString socketPath = QDir(lock.runtimeDir()).filePath(QLatin1String(kSocketName));
+    if (!lock.IsFirstInstance(QLatin1String(kMutexName)))
+        return runSecondInstance(argc, argv, socketPath, commandLine);
+
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Tamix"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("0.1"));
+    QApplication::setWindowIcon(tamix::AppIcon::icon());
+    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor")) {
+        if (QDir(QStringLiteral("/usr/share/icons/Adwaita")).exists())
+            QIcon::setThemeName(QStringLiteral("Adwaita"));
+    }
+
+    tamix::FileAssociation().Write(QCoreApplication::applicationFilePath());
+
+    QSplashScreen splash(tamix::AppIcon::splash());
+    splash.show();
+    splash.repaint();
+    QCoreApplication::processEvents();
+
+    tamix::Settings settings;
+    tamix::QtUserDialogs dialogs(QStringLiteral("Tamix"), tamix::AppIcon::icon());
+    tamix::frmMain window(dialogs, settings);
+    dialogs.setParentWindow(&window);
+    window.setWindowIcon(tamix::AppIcon::icon());
+    tamix::InstanceServer server(socketPath, &window);
+    server.listen();
+    window.Load(commandLine);
+    window.show();
+    splash.finish(&window);
+    return app.exec();
+}
