@@ -20,6 +20,7 @@
 #include <QTextLayout>
 #include <QTextList>
 #include <algorithm>
+#include <memory>
 
 #include "code_page.h"
 #include "format_scan.h"
@@ -447,21 +448,26 @@ void RichTextBox::focusOutEvent(QFocusEvent* event) {
 
 void RichTextBox::contextMenuEvent(QContextMenuEvent* event) {
     // Qt's own menu would cut, paste and undo behind our back.
-    QMenu menu(this);
-    QAction* undo = menu.addAction(tr("&Undo"));
-    QAction* redo = menu.addAction(tr("&Redo"));
+    std::unique_ptr<QMenu> menu(createContextMenu());
+    menu->exec(event->globalPos());
+}
+
+QMenu* RichTextBox::createContextMenu() {
+    auto* menu = new QMenu(this);
+    QAction* undo = menu->addAction(tr("&Undo"));
+    QAction* redo = menu->addAction(tr("&Redo"));
     undo->setEnabled(false);
     redo->setEnabled(false);
-    menu.addSeparator();
+    menu->addSeparator();
     bool editable = !isReadOnly();
     bool selected = textCursor().hasSelection();
-    menu.addAction(tr("Cu&t"), this, &RichTextBox::Cut)->setEnabled(editable && selected);
-    menu.addAction(tr("&Copy"), this, &RichTextBox::Copy)->setEnabled(selected);
-    menu.addAction(tr("&Paste"), this, &RichTextBox::Paste)->setEnabled(editable);
-    menu.addAction(tr("Delete"), this, [this] { setSelText(QString()); })->setEnabled(editable && selected);
-    menu.addSeparator();
-    menu.addAction(tr("Select All"), this, &QTextEdit::selectAll);
-    menu.exec(event->globalPos());
+    menu->addAction(tr("Cu&t"), this, &RichTextBox::Cut)->setEnabled(editable && selected);
+    menu->addAction(tr("&Copy"), this, &RichTextBox::Copy)->setEnabled(selected);
+    menu->addAction(tr("&Paste"), this, &RichTextBox::Paste)->setEnabled(editable);
+    menu->addAction(tr("Delete"), this, [this] { setSelText(QString()); })->setEnabled(editable && selected);
+    menu->addSeparator();
+    menu->addAction(tr("Select All"), this, &QTextEdit::selectAll);
+    return menu;
 }
 
 // --- Clipboard and drag and drop -----------------------------------------

@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+class QMenu;
 class QMimeData;
 
 namespace tamix::controls {
@@ -160,6 +161,11 @@ public:
     void Paste();
     // Mime data of the selection: "text/rtf" and text/plain with "\r\n".
     QMimeData* selectionMimeData() const;
+    // The editor's own context menu (the caller owns it): Undo and Redo
+    // always disabled, Cut, Copy, Paste, Delete and Select All through the
+    // members above. Shown on a context-menu request unless the context menu
+    // policy says otherwise.
+    QMenu* createContextMenu();
 
     // The character nearest `pixels` (drawing-area coordinates), or -1 when
     // the document is empty.
