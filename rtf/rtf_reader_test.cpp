@@ -203,6 +203,17 @@ TEST(RtfReaderEncoding, FontNamesDecodeInTheirCharset) {
     EXPECT_EQ(d.paragraphs[0].runs[1].format.font.name, "\xE5\xA5\xBDX");
 }
 
+TEST(RtfReaderEncoding, UnmappableBytesNeverBecomeControlCharacters) {
+    // 0x93 is a lead byte in code page 932; without a trail byte the converter substitutes 0x1A.
+    const RtfDocument d = read(R"({\rtf1{\fonttbl{\f0\fcharset128 G;}}\f0\'93'x})");
+    for (char c : d.plainText()) EXPECT_GE(static_cast<unsigned char>(c), 0x20u) << d.plainText();
+}
+
+TEST(RtfReaderEncoding, FontNamesJoinSurrogatePairs) {
+    const RtfDocument d = read(R"({\rtf1{\fonttbl{\f0\fcharset0 A\u-10179?\u-8704?;}}\f0 x})");
+    EXPECT_EQ(firstRun(d).format.font.name, "A\xF0\x9F\x98\x80");
+}
+
 // --- destinations -------------------------------------------------------------
 
 TEST(RtfReaderDestinations, IgnorableAndKnownDestinationsKeepTheTextAround) {
@@ -270,6 +281,22 @@ TEST(RtfReaderDestinations, ObjectIsKeptWholeWithItsResultPicture) {
     EXPECT_EQ(o.resultPicture->format, PictureFormat::Emf);
     EXPECT_EQ(o.resultPicture->data, "\x0a\x0b");
     EXPECT_EQ(d.plainText(), "xy");
+}
+
+TEST(RtfReaderDestinations, TablesInsideAnObjectDoNotRedefineTheDocumentsFonts) {
+    const RtfDocument d = read(
+        R"({\rtf1\ansicpg1252{\fonttbl{\f0 Outer;}}\f0 a{\object{\*\objdata{\rtf1\ansicpg932{\fonttbl{\f0 Inner;}}}}}b\'e9})");
+    const auto& runs = d.paragraphs.at(0).runs;
+    EXPECT_EQ(runs.back().format.font.name, "Outer");
+    EXPECT_EQ(d.plainText(), "ab\xC3\xA9");
+}
+
+TEST(RtfReaderDestinations, TextBeforeASecondFontTableKeepsItsFont) {
+    const RtfDocument d = read(R"({\rtf1{\fonttbl{\f0 First;}}\f0 a{\fonttbl{\f0 Second;}}b})");
+    const auto& runs = d.paragraphs.at(0).runs;
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0].format.font.name, "First");
+    EXPECT_EQ(runs[1].format.font.name, "Second");
 }
 
 // --- bad input ------------------------------------------------------------------

@@ -80,6 +80,14 @@ TEST(RtfWriterText, NonAnsiCharsetFontsNeverGetCodePageBytes) {
     EXPECT_EQ(reread(d), d);
 }
 
+TEST(RtfWriterText, DeleteCharacterSurvivesDoubleByteFonts) {
+    CharFormat japanese = arial();
+    japanese.font.charset = 128;  // code page 932 reads the byte 0x7F as another character
+    RtfDocument d;
+    d.paragraphs.push_back(paragraph({rtf::Run{japanese, "a\x7f" "b"}, rtf::Run{arial(), "c\x7f"}}));
+    EXPECT_EQ(reread(d), d) << RtfWriter::write(d);
+}
+
 TEST(RtfWriterText, SymbolFontTextKeepsItsPrivateUseCharacters) {
     CharFormat symbol = arial();
     symbol.font = Font{"Symbol", "tech", 2};
