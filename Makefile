@@ -41,7 +41,8 @@ sanitize: deps
 	cd $(SANBUILD) && ctest --output-on-failure -j2 --timeout 900
 
 run: build
-	$(BUILD)/tools/tamix-tool --help
+	@test -f $(BUILD)/welcome.TM2 || sh shell/welcome/make_welcome.sh $(BUILD)/tools/tamix-tool $(BUILD)/welcome.TM2
+	$(BUILD)/shell/tamix $(if $(FILE),"$(FILE)",$(BUILD)/welcome.TM2)
 
 clean:
 	rm -rf $(BUILD) $(SANBUILD)
