@@ -1,10 +1,12 @@
 #include "rich_text_box.h"
 
 #include <QClipboard>
+#include <QDrag>
 #include <QDropEvent>
 #include <QFile>
 #include <QImage>
 #include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QSignalSpy>
@@ -211,6 +213,35 @@ TEST_F(RichTextBoxTest, DropInsideProtectedTextIsRefused) {
     EXPECT_TRUE(box.Text().contains("DROP"));
 }
 
+// Presses inside the selection at `pos` and drags; answers the actions the
+// drag offered (the offscreen platform ends every drag at once).
+int dragActionsFrom(RichTextBox& box, QPoint pos) {
+    QTest::mousePress(box.viewport(), Qt::LeftButton, {}, pos);
+    QPoint to = pos + QPoint(60, 0);
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), box.viewport()->mapToGlobal(QPointF(to)), Qt::NoButton,
+                     Qt::LeftButton, {});
+    QApplication::sendEvent(box.viewport(), &move);
+    int actions = 0;
+    for (QDrag* drag : box.findChildren<QDrag*>()) {
+        actions |= static_cast<int>(drag->supportedActions());
+        delete drag;
+    }
+    QTest::mouseRelease(box.viewport(), Qt::LeftButton, {}, to);
+    return actions;
+}
+
+TEST_F(RichTextBoxTest, DraggingProtectedTextOutOffersOnlyACopy) {
+    protectedSample();
+    box.select(4, 4);
+    int protectedDrag = dragActionsFrom(box, pointOf(5));
+    EXPECT_EQ(protectedDrag, static_cast<int>(Qt::CopyAction));
+    EXPECT_TRUE(box.textInteractionFlags() & Qt::TextEditable);  // editable again afterwards
+    box.select(8, 4);
+    int plainDrag = dragActionsFrom(box, pointOf(9));
+    EXPECT_TRUE(plainDrag & Qt::MoveAction);
+    EXPECT_EQ(box.Text(), QString("aaa LINK bbb"));
+}
+
 TEST_F(RichTextBoxTest, InputMethodCommitInsideProtectedTextIsRefused) {
     protectedSample();
     box.setSelStart(6);
@@ -375,6 +406,33 @@ TEST_F(RichTextBoxTest, MouseEventsCarryTwips) {
     QTest::mouseClick(box.viewport(), Qt::RightButton, Qt::ControlModifier, p);
     ASSERT_EQ(ups.size(), 1);
     EXPECT_EQ(ups[0], (QList<int>{2, 2, 20 * box.TwipsPerPixelX(), 10 * box.TwipsPerPixelY()}));
+}
+
+TEST_F(RichTextBoxTest, MouseMoveIsReportedWithoutAButtonHeld) {
+    QList<QList<int>> moves;
+    QObject::connect(&box, &RichTextBox::MouseMove,
+                     [&](int b, int s, int x, int y) { moves.append({b, s, x, y}); });
+    QPoint p(30, 12);
+    QMouseEvent move(QEvent::MouseMove, QPointF(p), box.viewport()->mapToGlobal(QPointF(p)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(box.viewport(), &move);
+    ASSERT_FALSE(moves.isEmpty());
+    EXPECT_EQ(moves.last(), (QList<int>{0, 0, 30 * box.TwipsPerPixelX(), 12 * box.TwipsPerPixelY()}));
+}
+
+TEST_F(RichTextBoxTest, FocusEventsAreRaised) {
+    QLineEdit other;
+    other.show();
+    int got = 0;
+    int lost = 0;
+    QObject::connect(&box, &RichTextBox::GotFocus, [&] { ++got; });
+    QObject::connect(&box, &RichTextBox::LostFocus, [&] { ++lost; });
+    QFocusEvent in(QEvent::FocusIn, Qt::OtherFocusReason);
+    QApplication::sendEvent(&box, &in);
+    QFocusEvent out(QEvent::FocusOut, Qt::OtherFocusReason);
+    QApplication::sendEvent(&box, &out);
+    EXPECT_EQ(got, 1);
+    EXPECT_EQ(lost, 1);
 }
 
 // --- Formats ---------------------------------------------------------------

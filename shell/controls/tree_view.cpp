@@ -417,7 +417,7 @@ void TreeView::focusInEvent(QFocusEvent* event) {
 void TreeView::focusOutEvent(QFocusEvent* event) {
     QTreeWidget::focusOutEvent(event);
     QWidget* now = QApplication::focusWidget();
-    if (now != nullptr && isAncestorOf(now)) {
+    if (now != nullptr && now != this && isAncestorOf(now)) {
         focusToEditor_ = true;
         return;
     }

@@ -1,5 +1,6 @@
 #include "tree_view.h"
 
+#include <QDrag>
 #include <QDropEvent>
 #include <QLineEdit>
 #include <QMimeData>
@@ -421,6 +422,57 @@ TEST_F(TreeViewTest, NodeDragsRaiseDragOverAndDrop) {
     QDragMoveEvent foreign(p, Qt::CopyAction, &text, Qt::LeftButton, {});
     QApplication::sendEvent(view.viewport(), &foreign);
     EXPECT_FALSE(foreign.isAccepted());
+}
+
+TEST_F(TreeViewTest, ManualDragCarriesTheSelectedNodesKey) {
+    Node* root = add(nullptr, "r", "root");
+    view.Drag();  // nothing selected: no drag
+    EXPECT_TRUE(view.findChildren<QDrag*>().isEmpty());
+    view.setSelectedItem(root);
+    view.Drag();  // the offscreen platform ends it at once
+    QList<QDrag*> drags = view.findChildren<QDrag*>();
+    ASSERT_EQ(drags.size(), 1);
+    EXPECT_EQ(drags[0]->mimeData()->data(TreeView::kNodeMimeType), QByteArray("r"));
+    EXPECT_EQ(drags[0]->source(), &view);
+    delete drags[0];
+}
+
+TEST_F(TreeViewTest, HoldingAButtonWhileMovingDoesNotMoveTheSelection) {
+    Node* root = add(nullptr, "r", "root");
+    Node* a = add(root, "a", "a");
+    root->setExpanded(true);
+    QTest::mousePress(view.viewport(), Qt::LeftButton, {}, centerOf(root));
+    QPoint to = centerOf(a);
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), view.viewport()->mapToGlobal(QPointF(to)), Qt::NoButton,
+                     Qt::LeftButton, {});
+    QApplication::sendEvent(view.viewport(), &move);
+    EXPECT_EQ(view.SelectedItem(), root);
+    QSignalSpy clicks(&view, &TreeView::NodeClick);
+    QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, to);
+    EXPECT_EQ(clicks.count(), 0);  // released on another node: no click
+}
+
+TEST_F(TreeViewTest, FocusEventsSkipTheLabelEditor) {
+    Node* root = add(nullptr, "r", "root");
+    view.setSelectedItem(root);
+    view.activateWindow();
+    view.setFocus();
+    QApplication::processEvents();
+    int got = 0;
+    int lost = 0;
+    QObject::connect(&view, &TreeView::GotFocus, [&] { ++got; });
+    QObject::connect(&view, &TreeView::LostFocus, [&] { ++lost; });
+    view.StartLabelEdit();
+    QApplication::processEvents();
+    auto* editor = view.viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_EQ(lost, 0);
+    EXPECT_EQ(got, 0);
+    QFocusEvent out(QEvent::FocusOut, Qt::OtherFocusReason);
+    QApplication::sendEvent(&view, &out);
+    EXPECT_EQ(lost, 1);
 }
 
 TEST_F(TreeViewTest, ClearEmptiesEverything) {
