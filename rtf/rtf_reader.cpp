@@ -2,16 +2,22 @@
 
 #include <algorithm>
 #include <map>
-#include <unordered_map>
 
 #include "code_page.h"
+#include "font_table.h"
+#include "picture_reader.h"
 #include "rtf_lexer.h"
+#include "rtf_vocabulary.h"
+#include "text_collector.h"
 
 namespace tamix::rtf {
 
 namespace {
 
 using Kind = RtfToken::Kind;
+
+constexpr std::size_t kMaxColors = 4096;  // colour table entries kept
+constexpr std::size_t kMaxTabs = 64;      // tab stops kept per paragraph
 
 // What the text of a group is for.
 enum class Dest {
@@ -38,68 +44,12 @@ struct GroupState {
     ParaFormat para;
 };
 
-struct FontEntry {
-    Font font;
-    int codePage = 1252;
-};
-
-// Destinations whose text is never document text, though they lack "\*".
-const char* const kSkippedDestinations[] = {
-    "stylesheet", "info", "header", "headerl", "headerr", "headerf", "footer", "footerl",
-    "footerr", "footerf", "footnote", "annotation", "fldinst", "pntext", "listtext",
-    "nonshppict", "pntxta", "pntxtb", "listtable", "listoverridetable", "revtbl", "rsidtbl",
-    "filetbl", "xe", "tc", "txe", "template", "comment", "title", "subject", "author",
-    "operator", "keywords", "doccomm", "hlinkbase", "private", "datafield", "objdata",
-    "objclass", "objname", "shpinst", "shptxt", "background", "do", "atnid", "atnauthor",
-    "atrfstart", "atrfend", "bkmkstart", "bkmkend", "pgdsctbl", "mmathPr", "xmlnstbl",
-    "themedata", "colorschememapping", "latentstyles", "datastore", "generator", "listpicture",
-    "fontemb", "fontfile", "panose", "falt", "leveltext", "levelnumbers", "blipuid", "picprop",
-    "userprops", "docvar", "buptim", "creatim", "printim", "revtim", "company", "manager",
-    "category", "ftnsep", "ftnsepc", "ftncn", "aftnsep", "aftnsepc",
-    "aftncn", "wgrffmtfilter", "sp", "sn", "sv", "passwordhash",
-    "protusertbl", "oldcprops", "oldpprops", "oldtprops", "oldsprops", "mhtmltag", "htmltag",
-};
-
-bool isSkippedDestination(std::string_view word);
-
-// Words that start a destination of their own when they open a group.
-bool startsDestination(std::string_view word) {
-    return word == "fonttbl" || word == "colortbl" || word == "pict" || word == "object" || word == "result" ||
-           word == "pn" || word == "upr" || word == "ud" || isSkippedDestination(word);
-}
-
-bool isSkippedDestination(std::string_view word) {
-    for (const char* name : kSkippedDestinations) {
-        if (word == name) return true;
-    }
-    return false;
-}
-
-char32_t specialCharacter(std::string_view word) {
-    if (word == "tab") return U'\t';
-    if (word == "line") return 0x2028;
-    if (word == "emdash") return 0x2014;
-    if (word == "endash") return 0x2013;
-    if (word == "bullet") return 0x2022;
-    if (word == "lquote") return 0x2018;
-    if (word == "rquote") return 0x2019;
-    if (word == "ldblquote") return 0x201C;
-    if (word == "rdblquote") return 0x201D;
-    if (word == "emspace") return 0x2003;
-    if (word == "enspace") return 0x2002;
-    if (word == "qmspace") return 0x2005;
-    if (word == "zwj") return 0x200D;
-    if (word == "zwnj") return 0x200C;
-    if (word == "ltrmark") return 0x200E;
-    if (word == "rtlmark") return 0x200F;
-    return 0;
-}
-
 // One read() call: all parse state lives here, so the reader object itself
 // keeps nothing but the skip list between calls.
 class Session {
 public:
-    Session(std::string_view input, std::vector<std::string>& skipped) : input_(input), skipped_(skipped) {}
+    Session(std::string_view input, std::vector<std::string>& skipped)
+        : input_(input), skipped_(skipped), fonts_(codePage_), text_(codePage_) {}
 
     RtfDocument run();
 
@@ -112,22 +62,14 @@ private:
     bool startDestination(std::string_view word, bool ignorable);
     void controlWord(const RtfToken& token);
     void bodyControlWord(std::string_view word, bool hasParam, int param);
-    void pictureWord(std::string_view word, bool hasParam, int param);
     void text(std::string_view bytes);
     void hexByte(unsigned char byte);
-    void unicode(int value);
 
-    void flushBytes();
     void flushText();
-    void appendCodePoint(char32_t cp);
-    void dropLoneSurrogate();  // a high surrogate not followed by its low half becomes U+FFFD
+    void appendCodePoint(char32_t cp) { text_.addCodePoint(cp, currentCodePage()); }
     void endParagraph();
     CharFormat currentFormat();
-    int currentCodePage();
-    void finishFont();
-    void fontNameUnicode(int value);
-    int fontCodePage() const;
-    int fontNameCodePage() const { return fontCodePage() == CodePage::kSymbol ? 1252 : fontCodePage(); }
+    int currentCodePage() { return fonts_.codePage(state().font < 0 ? defaultFont_ : state().font); }
     void finishPicture();
     void finishObject(std::size_t endOffset);
 
@@ -145,27 +87,17 @@ private:
     bool ignorableNext_ = false;     // "{\*" seen, waiting for the destination word
     std::string_view pendingBlanks_; // blanks right after '{', held until the next token shows their role
     int skipBytes_ = 0;              // fallback characters still to skip after \uN
-    char16_t highSurrogate_ = 0;     // a \uN high surrogate waiting for its low half
     int footnotes_ = 0;              // footnote marks (\chftn) numbered so far
 
-    int documentCodePage_ = 1252;
+    CodePage codePage_;  // shared by the font table and the text collector
     int defaultFont_ = 0;
-    std::unordered_map<int, FontEntry> fonts_;
-    std::vector<std::optional<Color>> colors_;
-    CodePage codePage_;
-
-    int fontNumber_ = -1;  // table entry being read; -1 = none
-    FontEntry fontPending_;
-    bool fontCharsetGiven_ = false;
-    std::string fontNameBytes_;    // name bytes not yet decoded
-    std::string fontNameText_;     // name decoded so far (UTF-8)
-    char16_t fontHighSurrogate_ = 0;  // a \uN high surrogate in a font name
+    FontTable fonts_;
+    std::vector<std::optional<Color>> colors_;  // size <= kMaxColors
 
     Color colorPending_;
     bool colorSet_ = false;
 
-    Picture picture_;            // picture being read; nested \pict groups restart it
-    int pictureNibble_ = -1;     // a leftover high hex digit, or -1
+    PictureReader picture_;  // the picture being read; a nested \pict group restarts it
 
     std::size_t objectStart_ = 0;
     std::size_t objectDepth_ = 0;  // stack size of the open object's group; 0 = none
@@ -175,10 +107,7 @@ private:
     bool pnBullet_ = false;  // of the {\*\pn} group being read
     int pnIndent_ = 0;
 
-    std::string pendingBytes_;  // code-page bytes not yet decoded, in the current format
-    std::string pendingText_;   // UTF-8 text in the current format, not yet a run
-    Paragraph paragraph_;
-    RtfDocument document_;
+    TextCollector text_;
 };
 
 void Session::note(std::string message) {
@@ -289,7 +218,7 @@ RtfDocument Session::run() {
             if (skipBytes_ > 0) {
                 --skipBytes_;
             } else if (state().dest == Dest::Picture) {
-                picture_.data.append(token.text);
+                picture_.binary(token.text);
             }
             break;
         case Kind::End:
@@ -305,19 +234,14 @@ RtfDocument Session::run() {
         }
     }
     flushText();
-    if (!paragraph_.runs.empty()) {
-        // An unterminated last paragraph has the formats in force where the document group closed.
-        if (outerEnd_) stack_.back() = std::move(*outerEnd_);
-        paragraph_.format = state().para;
-        paragraph_.markFormat = currentFormat();
-        document_.paragraphs.push_back(std::move(paragraph_));
-        document_.endsWithParagraphMark = false;
-    }
+    // An unterminated last paragraph has the formats in force where the document group closed.
+    if (outerEnd_) stack_.back() = std::move(*outerEnd_);
+    RtfDocument document = text_.finish(state().para, currentFormat());
     for (const auto& [name, count] : unknownDestinations_) {
         note("unknown destination \\" + name + " skipped" + (count > 1 ? " (" + std::to_string(count) + " times)" : ""));
     }
     if (droppedNotes_ > 0) skipped_.push_back("... and " + std::to_string(droppedNotes_) + " more");
-    return std::move(document_);
+    return document;
 }
 
 void Session::groupStart(std::size_t offset) {
@@ -349,7 +273,7 @@ void Session::groupEnd(std::size_t endOffset) {
     const Dest parent = state().dest;
     switch (closed.dest) {
     case Dest::FontTable:
-        finishFont();
+        fonts_.finish();
         break;
     case Dest::Picture:
         if (parent != Dest::Picture) finishPicture();
@@ -378,8 +302,7 @@ bool Session::startDestination(std::string_view word, bool ignorable) {
     } else if (word == "pict") {
         if (s.dest == Dest::Body || s.dest == Dest::ObjectResult) {
             s.dest = Dest::Picture;
-            picture_ = Picture{};
-            pictureNibble_ = -1;
+            picture_.start();
         } else {
             s.dest = Dest::Skip;
         }
@@ -427,12 +350,12 @@ void Session::controlWord(const RtfToken& token) {
         // Document settings count only in the document's own text, never inside an object.
         if (word == "ansicpg" || word == "mac" || word == "pc" || word == "pca" || word == "deff") flushText();
         if (word == "ansicpg") {
-            if (token.param > 0) documentCodePage_ = token.param;
+            if (token.param > 0) fonts_.setDocumentCodePage(token.param);
             return;
         }
-        if (word == "mac") { documentCodePage_ = 10000; return; }
-        if (word == "pc") { documentCodePage_ = 437; return; }
-        if (word == "pca") { documentCodePage_ = 850; return; }
+        if (word == "mac") { fonts_.setDocumentCodePage(10000); return; }
+        if (word == "pc") { fonts_.setDocumentCodePage(437); return; }
+        if (word == "pca") { fonts_.setDocumentCodePage(850); return; }
         if (word == "deff") {
             defaultFont_ = token.param;
             return;
@@ -441,8 +364,8 @@ void Session::controlWord(const RtfToken& token) {
     if (token.kind == Kind::ControlWord) {
         // Words that mean the same in every destination.
         if (word == "u") {
-            if (s.dest == Dest::Body) unicode(token.param);
-            if (s.dest == Dest::FontTable && fontNumber_ >= 0) fontNameUnicode(token.param);
+            if (s.dest == Dest::Body) text_.addUnicode(token.param, currentCodePage());
+            if (s.dest == Dest::FontTable) fonts_.addNameUnicode(token.param);
             skipBytes_ = std::max(0, s.uc);
             return;
         }
@@ -468,18 +391,12 @@ void Session::controlWord(const RtfToken& token) {
         break;
     case Dest::FontTable:
         if (word == "f") {
-            finishFont();
-            fontNumber_ = token.param;
-            fontPending_ = FontEntry{};
-            fontCharsetGiven_ = false;
-            fontNameBytes_.clear();
-            fontNameText_.clear();
+            fonts_.begin(token.param);
         } else if (word == "fcharset") {
-            fontPending_.font.charset = token.param;
-            fontCharsetGiven_ = true;
+            fonts_.setCharset(token.param);
         } else if (word == "fnil" || word == "froman" || word == "fswiss" || word == "fmodern" ||
                    word == "fscript" || word == "fdecor" || word == "ftech" || word == "fbidi") {
-            fontPending_.font.family = std::string(word.substr(1));
+            fonts_.setFamily(word.substr(1));
         }
         break;
     case Dest::ColorTable:
@@ -488,7 +405,7 @@ void Session::controlWord(const RtfToken& token) {
         else if (word == "blue") { colorPending_.blue = std::uint8_t(std::clamp(token.param, 0, 255)); colorSet_ = true; }
         break;
     case Dest::Picture:
-        pictureWord(word, token.hasParam, token.param);
+        picture_.word(word, token.hasParam, token.param);
         break;
     case Dest::Object:
         if (word == "objw") object_.width = token.param;
@@ -513,8 +430,7 @@ void Session::bodyControlWord(std::string_view word, bool hasParam, int param) {
         return;
     }
     if (word == "chftn") {
-        flushBytes();
-        pendingText_ += std::to_string(++footnotes_);
+        for (char digit : std::to_string(++footnotes_)) appendCodePoint(char32_t(digit));
         return;
     }
     if (isSkippedDestination(word)) {
@@ -528,7 +444,7 @@ void Session::bodyControlWord(std::string_view word, bool hasParam, int param) {
         return;
     }
     if (word == "sect" || word == "page") {
-        if (!paragraph_.runs.empty() || !pendingBytes_.empty() || !pendingText_.empty()) endParagraph();
+        if (!text_.paragraphEmpty()) endParagraph();
         return;
     }
     ParaFormat& p = s.para;
@@ -543,7 +459,7 @@ void Session::bodyControlWord(std::string_view word, bool hasParam, int param) {
     if (word == "sb") { p.spaceBefore = param; return; }
     if (word == "sa") { p.spaceAfter = param; return; }
     if (word == "tx") {
-        if (p.tabs.size() < 64) p.tabs.push_back(param);
+        if (p.tabs.size() < kMaxTabs) p.tabs.push_back(param);
         return;
     }
 
@@ -569,78 +485,26 @@ void Session::bodyControlWord(std::string_view word, bool hasParam, int param) {
     else if (word == "highlight") { flushText(); s.highlight = param; }
 }
 
-void Session::pictureWord(std::string_view word, bool hasParam, int param) {
-    Picture& p = picture_;
-    if (word == "pngblip") { p.format = PictureFormat::Png; p.formatParam = 0; }
-    else if (word == "jpegblip") { p.format = PictureFormat::Jpeg; p.formatParam = 0; }
-    else if (word == "emfblip") { p.format = PictureFormat::Emf; p.formatParam = 0; }
-    else if (word == "wmetafile") { p.format = PictureFormat::Wmf; p.formatParam = param; }
-    else if (word == "dibitmap") { p.format = PictureFormat::Dib; p.formatParam = param; }
-    else if (word == "wbitmap") { p.format = PictureFormat::Bitmap; p.formatParam = param; }
-    else if (word == "picw") p.width = param;
-    else if (word == "pich") p.height = param;
-    else if (word == "picwgoal") p.goalWidth = param;
-    else if (word == "pichgoal") p.goalHeight = param;
-    else if (word == "picscalex") p.scaleX = param;
-    else if (word == "picscaley") p.scaleY = param;
-    else {
-        if (word == "macpict" || word == "pmmetafile" || word == "wmphoto" || word == "picbmp") {
-            if (word != "picbmp") {
-                p.format = PictureFormat::Other;
-                p.formatParam = 0;
-            }
-        }
-        if (p.extra.size() < 4096) {
-            p.extra += '\\';
-            p.extra += word;
-            if (hasParam) p.extra += std::to_string(param);
-        }
-    }
-}
-
 void Session::text(std::string_view bytes) {
     GroupState& s = state();
     switch (s.dest) {
     case Dest::Body:
-        dropLoneSurrogate();
-        for (unsigned char c : bytes) {
-            if (c >= 0x20 || c == '\t') pendingBytes_.push_back(char(c));
-        }
+        text_.addBytes(bytes);
         break;
     case Dest::FontTable:
-        for (char c : bytes) {
-            if (c == ';') {
-                finishFont();
-            } else if (fontNumber_ >= 0 && fontNameBytes_.size() < 256) {
-                fontNameBytes_.push_back(c);
-            }
-        }
+        fonts_.addNameBytes(bytes);
         break;
     case Dest::ColorTable:
         for (char c : bytes) {
             if (c != ';') continue;
-            if (colors_.size() < 4096) colors_.push_back(colorSet_ ? std::optional<Color>(colorPending_) : std::nullopt);
+            if (colors_.size() < kMaxColors) colors_.push_back(colorSet_ ? std::optional<Color>(colorPending_) : std::nullopt);
             colorPending_ = Color{};
             colorSet_ = false;
         }
         break;
-    case Dest::Picture: {
-        std::string& data = picture_.data;
-        for (unsigned char c : bytes) {
-            int v;
-            if (c >= '0' && c <= '9') v = c - '0';
-            else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
-            else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
-            else continue;
-            if (pictureNibble_ < 0) {
-                pictureNibble_ = v;
-            } else {
-                data.push_back(char(pictureNibble_ * 16 + v));
-                pictureNibble_ = -1;
-            }
-        }
+    case Dest::Picture:
+        picture_.hex(bytes);
         break;
-    }
     default:
         break;
     }
@@ -648,75 +512,22 @@ void Session::text(std::string_view bytes) {
 
 void Session::hexByte(unsigned char byte) {
     GroupState& s = state();
+    const char c = char(byte);
     if (s.dest == Dest::Body) {
-        dropLoneSurrogate();
-        if (byte >= 0x20 || byte == '\t') pendingBytes_.push_back(char(byte));
-    } else if (s.dest == Dest::FontTable && fontNumber_ >= 0 && fontNameBytes_.size() < 256) {
-        fontNameBytes_.push_back(char(byte));
+        text_.addBytes(std::string_view(&c, 1));
+    } else if (s.dest == Dest::FontTable && c != ';') {
+        fonts_.addNameBytes(std::string_view(&c, 1));  // an escaped ';' is dropped: names never hold one
     }
-}
-
-void Session::unicode(int value) {
-    char32_t cp = value < 0 ? char32_t(value + 65536) : char32_t(value);
-    if (cp >= 0xD800 && cp <= 0xDBFF) {
-        dropLoneSurrogate();
-        flushBytes();
-        highSurrogate_ = char16_t(cp);
-        return;
-    }
-    if (cp >= 0xDC00 && cp <= 0xDFFF) {
-        if (highSurrogate_ == 0) {
-            appendCodePoint(0xFFFD);
-            return;
-        }
-        cp = 0x10000 + ((char32_t(highSurrogate_) - 0xD800) << 10) + (cp - 0xDC00);
-        highSurrogate_ = 0;
-        CodePage::appendUtf8(cp, pendingText_);
-        return;
-    }
-    if (cp == 0 || (cp < 0x20 && cp != '\t')) return;
-    appendCodePoint(cp);
-}
-
-void Session::appendCodePoint(char32_t cp) {
-    dropLoneSurrogate();
-    flushBytes();
-    CodePage::appendUtf8(cp, pendingText_);
-}
-
-void Session::dropLoneSurrogate() {
-    if (highSurrogate_ == 0) return;
-    flushBytes();
-    highSurrogate_ = 0;
-    CodePage::appendUtf8(0xFFFD, pendingText_);
-}
-
-int Session::currentCodePage() {
-    const int number = state().font < 0 ? defaultFont_ : state().font;
-    auto it = fonts_.find(number);
-    const int cp = it != fonts_.end() ? it->second.codePage : documentCodePage_;
-    return cp == 1200 || cp == 1201 ? 1252 : cp;  // UTF-16 is no byte code page
-}
-
-void Session::flushBytes() {
-    if (pendingBytes_.empty()) return;
-    codePage_.decode(pendingBytes_, currentCodePage(), pendingText_);
-    pendingBytes_.clear();
 }
 
 void Session::flushText() {
-    dropLoneSurrogate();
-    flushBytes();
-    if (pendingText_.empty()) return;
-    paragraph_.append(Run{currentFormat(), std::move(pendingText_)});
-    pendingText_.clear();
+    if (text_.hasPending()) text_.flush(currentCodePage(), currentFormat());
 }
 
 CharFormat Session::currentFormat() {
     const GroupState& s = state();
     CharFormat f;
-    auto it = fonts_.find(s.font < 0 ? defaultFont_ : s.font);
-    if (it != fonts_.end()) f.font = it->second.font;
+    if (const Font* font = fonts_.find(s.font < 0 ? defaultFont_ : s.font)) f.font = *font;
     f.halfPoints = s.halfPoints;
     f.bold = s.bold;
     f.italic = s.italic;
@@ -730,60 +541,16 @@ CharFormat Session::currentFormat() {
 
 void Session::endParagraph() {
     flushText();
-    paragraph_.format = state().para;
-    paragraph_.markFormat = currentFormat();
-    document_.paragraphs.push_back(std::move(paragraph_));
-    paragraph_ = Paragraph{};
-    document_.endsWithParagraphMark = true;
-}
-
-void Session::fontNameUnicode(int value) {
-    codePage_.decode(fontNameBytes_, fontNameCodePage(), fontNameText_);
-    fontNameBytes_.clear();
-    char32_t cp = value < 0 ? char32_t(value + 65536) : char32_t(value);
-    const char16_t high = fontHighSurrogate_;
-    fontHighSurrogate_ = 0;
-    if (cp >= 0xD800 && cp <= 0xDBFF) {
-        fontHighSurrogate_ = char16_t(cp);  // a high half with no low half after it is dropped
-        return;
-    }
-    if (cp >= 0xDC00 && cp <= 0xDFFF && high != 0) cp = 0x10000 + ((char32_t(high) - 0xD800) << 10) + (cp - 0xDC00);
-    CodePage::appendUtf8(cp, fontNameText_);
-}
-
-int Session::fontCodePage() const {
-    const int cp = fontCharsetGiven_ ? CodePage::forCharset(fontPending_.font.charset, documentCodePage_) : documentCodePage_;
-    return cp == 1200 || cp == 1201 ? 1252 : cp;
-}
-
-void Session::finishFont() {
-    if (fontNumber_ < 0) return;
-    FontEntry entry = std::move(fontPending_);
-    entry.codePage = fontCodePage();
-    std::string name = std::move(fontNameText_);
-    codePage_.decode(fontNameBytes_, fontNameCodePage(), name);
-    // Drop control characters and trim blanks around the name.
-    name.erase(std::remove_if(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }), name.end());
-    const auto first = name.find_first_not_of(' ');
-    const auto last = name.find_last_not_of(' ');
-    entry.font.name = first == std::string::npos ? std::string() : name.substr(first, last - first + 1);
-    if (fonts_.size() < 4096 || fonts_.count(fontNumber_)) fonts_[fontNumber_] = std::move(entry);
-    fontNumber_ = -1;
-    fontPending_ = FontEntry{};
-    fontCharsetGiven_ = false;
-    fontNameBytes_.clear();
-    fontNameText_.clear();
+    text_.endParagraph(state().para, currentFormat());
 }
 
 void Session::finishPicture() {
-    pictureNibble_ = -1;
     const Dest parent = state().dest;
     if (parent == Dest::Body) {
-        paragraph_.append(Run{currentFormat(), std::move(picture_)});
+        text_.addRun(Run{currentFormat(), picture_.take()});
     } else if (parent == Dest::ObjectResult && !object_.resultPicture) {
-        object_.resultPicture = std::move(picture_);
+        object_.resultPicture = picture_.take();
     }
-    picture_ = Picture{};
 }
 
 void Session::finishObject(std::size_t endOffset) {
@@ -795,7 +562,7 @@ void Session::finishObject(std::size_t endOffset) {
         return;
     }
     object_.rtf = std::string(input_.substr(objectStart_, endOffset - objectStart_));
-    paragraph_.append(Run{currentFormat(), std::move(object_)});
+    text_.addRun(Run{currentFormat(), std::move(object_)});
     object_ = EmbeddedObject{};
 }
 
