@@ -11,8 +11,10 @@ QApplication& testApp() {
     static int argc = 1;
     static char name[] = "tamix_test";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: tearing Qt down among the exit handlers of a test
+    // program races Qt's own global objects.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 }  // namespace tamix
