@@ -55,6 +55,10 @@ class Writer {
 public:
     explicit Writer(const RtfDocument& document) : doc_(document) {}
     std::string run();
+    std::string pictureOnly(const Picture& p) {
+        picture(p);
+        return std::move(out_);
+    }
 
 private:
     int fontIndex(const Font& font);
@@ -360,6 +364,11 @@ std::string Writer::run() {
 
 std::string RtfWriter::write(const RtfDocument& document) {
     return Writer(document).run();
+}
+
+std::string RtfWriter::writePicture(const Picture& picture) {
+    const RtfDocument none;
+    return Writer(none).pictureOnly(picture);
 }
 
 }  // namespace tamix::rtf

@@ -15,6 +15,10 @@ namespace tamix::rtf {
 class RtfWriter {
 public:
     static std::string write(const RtfDocument& document);
+
+    // The "{\pict...}" group of one picture, as write() puts it in a document.
+    // RtfReader reads such a group alone as a document holding that picture.
+    static std::string writePicture(const Picture& picture);
 };
 
 }  // namespace tamix::rtf

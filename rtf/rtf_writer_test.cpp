@@ -150,6 +150,20 @@ TEST(RtfWriterPictures, PictureIsWrittenWithItsWordsAndReadBackUnchanged) {
     EXPECT_EQ(reread(d), d);
 }
 
+TEST(RtfWriterPictures, PictureGroupAloneReadsAsADocumentWithThatPicture) {
+    Picture p;
+    p.format = PictureFormat::Jpeg;
+    p.goalWidth = 100;
+    p.data = "\xff\xd8\xff";
+    const std::string group = RtfWriter::writePicture(p);
+    EXPECT_EQ(group.rfind("{\\pict\\jpegblip", 0), 0u) << group;
+    EXPECT_EQ(group.back(), '}');
+    RtfReader reader;
+    const RtfDocument d = reader.read(group);
+    ASSERT_EQ(d.paragraphs.size(), 1u);
+    EXPECT_EQ(std::get<Picture>(d.paragraphs[0].runs.at(0).content), p);
+}
+
 TEST(RtfWriterPictures, UnsafeExtraWordsAreNotWritten) {
     Picture p;
     p.extra = "}\\par injected{";

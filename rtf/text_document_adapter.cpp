@@ -185,8 +185,7 @@ QString addImage(QTextDocument& doc, const QImage& image, const std::string& key
     const QByteArray hash = QCryptographicHash::hash(QByteArray::fromRawData(key.data(), qsizetype(key.size())),
                                                      QCryptographicHash::Sha1).toHex();
     const QString name = QStringLiteral("tamix-picture:") + QString::fromLatin1(hash);
-    const QUrl url(name);
-    if (!doc.resource(QTextDocument::ImageResource, url).isValid()) doc.addResource(QTextDocument::ImageResource, url, image);
+    doc.addResource(QTextDocument::ImageResource, QUrl(name), image);  // an equal picture has an equal image
     return name;
 }
 
@@ -199,10 +198,7 @@ QTextImageFormat imageFormat(QTextDocument& doc, const Run& run) {
     QImage image;
     QSizeF size;
     if (picture) {
-        RtfDocument single;
-        single.paragraphs.push_back(Paragraph{});
-        single.paragraphs.back().runs.push_back(Run{CharFormat{}, *picture});
-        rtf = RtfWriter::write(single);
+        rtf = RtfWriter::writePicture(*picture);
         image = decodePicture(*picture);
         size = displaySize(*picture, image);
         f.setProperty(Adapter::PictureRtfProperty, QByteArray::fromStdString(rtf));
