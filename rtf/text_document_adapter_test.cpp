@@ -1,5 +1,9 @@
 #include "text_document_adapter.h"
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 #include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
@@ -313,6 +317,35 @@ TEST_F(TextDocumentAdapterTest, EmptyDocumentKeepsItsMarkFont) {
     TextDocumentAdapter::load(d, doc);
     EXPECT_TRUE(doc.isEmpty());
     EXPECT_EQ(TextDocumentAdapter::extract(doc), d);
+}
+
+TEST_F(TextDocumentAdapterTest, EveryCorpusFileLoadsAndComesBackWithItsTextAndPictures) {
+    const std::filesystem::path corpus = std::filesystem::path(TAMIX_SHARED_TESTDATA) / "rtf";
+    if (!std::filesystem::exists(corpus)) GTEST_SKIP() << "no RTF corpus at " << corpus;
+    auto countPictures = [](const RtfDocument& d) {
+        int n = 0;
+        for (const Paragraph& p : d.paragraphs) {
+            for (const rtf::Run& r : p.runs) n += r.isText() ? 0 : 1;
+        }
+        return n;
+    };
+    int files = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(corpus)) {
+        const std::string ext = entry.path().extension().string();
+        if (ext != ".rtf" && ext != ".RTF") continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        RtfReader reader;
+        const RtfDocument read = reader.read(bytes.str());
+        QTextDocument doc;
+        TextDocumentAdapter::load(read, doc);
+        const RtfDocument back = TextDocumentAdapter::extract(doc);
+        EXPECT_EQ(back.plainText(), read.plainText()) << entry.path();
+        EXPECT_EQ(countPictures(back), countPictures(read)) << entry.path();
+        ++files;
+    }
+    EXPECT_GT(files, 80);
 }
 
 }  // namespace
