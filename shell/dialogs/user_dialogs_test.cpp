@@ -1,6 +1,7 @@
 #include "qt_user_dialogs.h"
 #include "scripted_user_dialogs.h"
 #include "tamix_error.h"
+#include "test_app.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -10,14 +11,6 @@
 
 namespace tamix {
 namespace {
-
-QApplication& app() {
-    static int argc = 1;
-    static char name[] = "tamix_dialogs_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication instance(argc, argv);
-    return instance;
-}
 
 FileDialogRequest openRequest(bool cancelRaises) {
     FileDialogRequest r;
@@ -126,7 +119,7 @@ TEST(QtUserDialogs, FilterPairsBecomeQtNameFilters) {
 }
 
 TEST(QtUserDialogs, MessageBoxHasTheTitleAndReportsThePressedButton) {
-    app();
+    testApp();
     QtUserDialogs dialogs("Tamix", QIcon());
     QString seenTitle;
     QMessageBox::Icon seenIcon = QMessageBox::NoIcon;
