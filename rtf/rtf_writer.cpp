@@ -1,6 +1,7 @@
 #include "rtf_writer.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "code_page.h"
 
@@ -82,31 +83,32 @@ private:
     int symbolFont_ = -1;
     bool needDelimiter_ = false;  // the last thing written was a control word
     Tracked tracked_;
-    const Font* lastFont_ = nullptr;  // cache for fontIndex
+    std::unordered_map<std::string, int> fontIndexes_;  // name, family, charset -> index in fonts_
+    std::unordered_map<std::uint32_t, int> colorIndexes_;  // colour -> colour table index (from 1)
+    const Font* lastFont_ = nullptr;  // into fonts_: the font fontIndex answered last, renewed whenever fonts_ grows
     int lastFontIndex_ = 0;
 };
 
 int Writer::fontIndex(const Font& font) {
     if (lastFont_ && *lastFont_ == font) return lastFontIndex_;
-    for (std::size_t i = 0; i < fonts_.size(); ++i) {
-        if (fonts_[i] == font) {
-            lastFont_ = &fonts_[i];
-            lastFontIndex_ = int(i);
-            return int(i);
-        }
-    }
-    fonts_.push_back(font);
-    lastFont_ = nullptr;
-    return int(fonts_.size() - 1);
+    std::string key = font.name;
+    key += '\0';
+    key += font.family;
+    key += '\0';
+    key += std::to_string(font.charset);
+    auto [it, added] = fontIndexes_.try_emplace(std::move(key), int(fonts_.size()));
+    if (added) fonts_.push_back(font);
+    lastFont_ = &fonts_[std::size_t(it->second)];
+    lastFontIndex_ = it->second;
+    return it->second;
 }
 
 int Writer::colorIndex(const std::optional<Color>& color) {
     if (!color) return 0;
-    for (std::size_t i = 0; i < colors_.size(); ++i) {
-        if (colors_[i] == *color) return int(i) + 1;
-    }
-    colors_.push_back(*color);
-    return int(colors_.size());
+    const std::uint32_t key = color->bgr();
+    auto [it, added] = colorIndexes_.try_emplace(key, int(colors_.size()) + 1);
+    if (added) colors_.push_back(*color);
+    return it->second;
 }
 
 void Writer::collectTables() {
@@ -122,7 +124,7 @@ void Writer::collectTables() {
         colorIndex(p.markFormat.color);
         colorIndex(p.markFormat.highlight);
     }
-    if (fonts_.empty()) fonts_.push_back(Font{});
+    if (fonts_.empty()) fontIndex(Font{});  // a font table is never empty
     if (bullets) {
         Font symbol{"Symbol", "tech", 2};
         symbolFont_ = fontIndex(symbol);
