@@ -8,11 +8,22 @@ namespace tamix {
 
 cTempTree::cTempTree() : entries_(1) {}
 
-const cTempTree::Entry& cTempTree::entry() const {
-    if (current_ < 0 || current_ > count_)
-        throw TamixError(kErrOutOfRange, "Entry " + std::to_string(current_) + " is outside the node table (0 to " +
+const cTempTree::Entry& cTempTree::entry(std::int32_t index) const {
+    if (index < 0 || index > count_)
+        throw TamixError(kErrOutOfRange, "Entry " + std::to_string(index) + " is outside the node table (0 to " +
                                              std::to_string(count_) + ")");
-    return entries_[current_];
+    return entries_[index];
+}
+
+void cTempTree::index() {
+    if (indexed_) return;
+    byKey_.clear();
+    byParent_.clear();
+    for (std::int32_t i = 1; i <= count_; ++i) {
+        byKey_[entries_[i].key].push_back(i);
+        byParent_[entries_[i].parent].push_back(i);
+    }
+    indexed_ = true;
 }
 
 void cTempTree::add(Index& index, const std::string& value, std::int32_t i) {
@@ -41,17 +52,19 @@ const std::string& cTempTree::NodeText() const { return entry().text; }
 void cTempTree::Key(std::string_view key) {
     entry();
     Entry& e = entries_[current_];
-    if (current_ > 0) drop(byKey_, e.key, current_);
+    const bool indexed = indexed_ && current_ > 0;
+    if (indexed) drop(byKey_, e.key, current_);
     e.key.assign(key);
-    if (current_ > 0) add(byKey_, e.key, current_);
+    if (indexed) add(byKey_, e.key, current_);
 }
 
 void cTempTree::Parent(std::string_view parent) {
     entry();
     Entry& e = entries_[current_];
-    if (current_ > 0) drop(byParent_, e.parent, current_);
+    const bool indexed = indexed_ && current_ > 0;
+    if (indexed) drop(byParent_, e.parent, current_);
     e.parent.assign(parent);
-    if (current_ > 0) add(byParent_, e.parent, current_);
+    if (indexed) add(byParent_, e.parent, current_);
 }
 
 void cTempTree::NodeText(std::string_view text) {
@@ -64,13 +77,16 @@ void cTempTree::Init() {
     count_ = 0;
     byKey_.clear();
     byParent_.clear();
+    indexed_ = false;
 }
 
 void cTempTree::AddNode() {
     entries_.emplace_back();
     current_ = ++count_;
-    add(byKey_, {}, current_);
-    add(byParent_, {}, current_);
+    if (indexed_) {
+        add(byKey_, {}, current_);
+        add(byParent_, {}, current_);
+    }
 }
 
 bool cTempTree::found(std::int32_t i) {
@@ -80,11 +96,13 @@ bool cTempTree::found(std::int32_t i) {
 }
 
 bool cTempTree::FindFirstParent(std::string_view parent) {
+    index();
     const auto it = byParent_.find(std::string(parent));
     return found(it == byParent_.end() ? 0 : it->second.front());
 }
 
 bool cTempTree::FindNextParent(std::string_view parent) {
+    index();
     const auto it = byParent_.find(std::string(parent));
     if (it == byParent_.end()) return false;
     const auto& v = it->second;
@@ -93,16 +111,19 @@ bool cTempTree::FindNextParent(std::string_view parent) {
 }
 
 bool cTempTree::FindKey(std::string_view key) {
+    index();
     const auto it = byKey_.find(std::string(key));
     return found(it == byKey_.end() ? 0 : it->second.front());
 }
 
 bool cTempTree::FindLastParent(std::string_view parent) {
+    index();
     const auto it = byParent_.find(std::string(parent));
     return found(it == byParent_.end() ? 0 : it->second.back());
 }
 
 bool cTempTree::FindPreviousParent(std::string_view parent) {
+    index();
     const auto it = byParent_.find(std::string(parent));
     if (it == byParent_.end()) return false;
     const auto& v = it->second;

@@ -12,8 +12,10 @@ namespace tamix {
 // the node store's three searches. Entries 1 ... Count hold the data in order
 // of addition (entry 0 exists and is never used); texts are kept unchanged.
 // The searches compare exactly and visit entries in ascending index order;
-// they answer from key and parent indexes kept current by every setter, with
-// the results of that linear search. A failed search leaves Current alone.
+// they answer from key and parent indexes, with the results of that linear
+// search. A failed search leaves Current alone. The indexes are built by the
+// first search after Init and kept current by every setter from then on, so
+// filling a table that is never searched costs no index work.
 class cTempTree {
 public:
     cTempTree();
@@ -38,6 +40,12 @@ public:
     bool FindLastParent(std::string_view parent);
     bool FindPreviousParent(std::string_view parent);
 
+    // Fields of entry index (0 ... Count) without moving Current; outside
+    // that range they fail with kErrOutOfRange.
+    const std::string& KeyAt(std::int32_t index) const { return entry(index).key; }
+    const std::string& ParentAt(std::int32_t index) const { return entry(index).parent; }
+    const std::string& NodeTextAt(std::int32_t index) const { return entry(index).text; }
+
     std::int32_t Count() const { return count_; }
     std::int32_t Current() const { return current_; }
     // Makes entry index current (it is checked when a field is used).
@@ -49,7 +57,10 @@ private:
     };
     using Index = std::unordered_map<std::string, std::vector<std::int32_t>>;  // ascending entry indices
 
-    const Entry& entry() const;
+    const Entry& entry() const { return entry(current_); }
+    const Entry& entry(std::int32_t index) const;
+    // Builds the indexes from entries 1 ... Count when they are not built.
+    void index();
     static void add(Index& index, const std::string& value, std::int32_t i);
     static void drop(Index& index, const std::string& value, std::int32_t i);
     bool found(std::int32_t i);
@@ -57,6 +68,7 @@ private:
     std::vector<Entry> entries_;  // indices 0 ... count_
     std::int32_t count_ = 0;
     std::int32_t current_ = 0;
+    bool indexed_ = false;        // byKey_ and byParent_ mirror entries 1 ... count_
     Index byKey_;
     Index byParent_;
 };

@@ -25,7 +25,8 @@ public:
     using Visit = std::function<void(const std::string& key, const std::string& parent, const std::string& text)>;
 
     // Walks the open node store with the help of table (which is emptied
-    // again afterwards) and answers MaxKeyNumber: the highest key number of
+    // again afterwards, its Current left on the root's first child) and
+    // answers MaxKeyNumber: the highest key number of
     // the visited notes, 1 when there are none or the store reports the file
     // empty. A key number that does not fit 32 bits fails with kErrOverflow.
     static std::int32_t Load(cNode& node, cTempTree& table, const Visit& visit);
