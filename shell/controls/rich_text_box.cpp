@@ -180,6 +180,7 @@ QTextCharFormat RichTextBox::baseFormat() const {
 void RichTextBox::loadPlainText(const QString& text) {
     Batch batch(*this);
     document()->clear();
+    document()->setUndoRedoEnabled(false);
     QTextCursor c(document());
     QTextCharFormat format = baseFormat();
     c.setBlockCharFormat(format);

@@ -193,7 +193,8 @@ signals:
     // Key codes: letters 65-90, digits 48-57, Backspace 8, Tab 9, Enter 13,
     // Escape 27, Space 32, navigation 33-40, Insert 45, Delete 46, keypad
     // 96-111, F1.. 112.., US punctuation 186-192 and 219-222. Shift state:
-    // 1 Shift, 2 Ctrl, 4 Alt. Setting `keyCode` to 0 swallows the key.
+    // 1 Shift, 2 Ctrl, 4 Alt. Setting `keyCode` to 0 swallows the key; other
+    // changes of the arguments have no effect on what the key does.
     void KeyDown(int& keyCode, int& shift);
     void KeyUp(int& keyCode, int& shift);
     // button 1 left, 2 right, 4 middle (MouseMove: the buttons held); x, y

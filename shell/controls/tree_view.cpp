@@ -244,6 +244,7 @@ void TreeView::syncCurrentItem() {
     Syncing syncing(syncing_);
     if (selected_ != nullptr) {
         setCurrentItem(selected_->item_);
+        selected_->item_->setSelected(true);
     } else {
         setCurrentItem(nullptr);
         clearSelection();
@@ -356,6 +357,9 @@ void TreeView::mousePressEvent(QMouseEvent* event) {
         pressOnLabel_ = item != nullptr && pos.x() >= visualItemRect(item).left();
     }
     QTreeWidget::mousePressEvent(event);
+    if (selected_ != nullptr && !selected_->item_->isSelected()) {
+        syncCurrentItem();  // Qt deselects on a click into empty space
+    }
     QPoint tw = toTwips(pos);
     emit MouseDown(buttonCode(event->button()), shiftCode(event->modifiers()), tw.x(), tw.y());
 }
@@ -379,6 +383,9 @@ void TreeView::mouseMoveEvent(QMouseEvent* event) {
 void TreeView::mouseReleaseEvent(QMouseEvent* event) {
     QPoint pos = event->position().toPoint();
     QTreeWidget::mouseReleaseEvent(event);
+    if (selected_ != nullptr && !selected_->item_->isSelected()) {
+        syncCurrentItem();  // Qt deselects on a click into empty space
+    }
     QPoint tw = toTwips(pos);
     emit MouseUp(buttonCode(event->button()), shiftCode(event->modifiers()), tw.x(), tw.y());
     if (event->button() != Qt::LeftButton) {

@@ -275,6 +275,16 @@ TEST_F(TreeViewTest, ClickOnTheExpandSignTogglesWithoutNodeClick) {
     EXPECT_TRUE(root->Expanded());
 }
 
+TEST_F(TreeViewTest, ClickIntoEmptySpaceKeepsTheSelection) {
+    Node* root = add(nullptr, "r", "root");
+    view.setSelectedItem(root);
+    QSignalSpy clicks(&view, &TreeView::NodeClick);
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(150, 350));
+    EXPECT_EQ(view.SelectedItem(), root);
+    EXPECT_TRUE(root->item()->isSelected());
+    EXPECT_EQ(clicks.count(), 0);
+}
+
 TEST_F(TreeViewTest, SelectingADeepNodeExpandsItsAncestors) {
     Node* root = add(nullptr, "r", "root");
     Node* a = add(root, "a", "a");
