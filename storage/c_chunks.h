@@ -100,6 +100,7 @@ public:
     // Blocks a chunk of lastIndex + 1 bytes occupies.
     static std::int64_t cBlocksFor(std::int64_t lastIndex);
     cDataBase& blockFile() { return db_; }
+    const cDataBase& blockFile() const { return db_; }
     const std::string& cFileName() const { return db_.dbFileName(); }
 
 private:

@@ -64,6 +64,7 @@ void cNode::RTFData(std::string_view bytes) {
 void cNode::CreateFile(const std::string& name) {
     if (chunks_.dbIsOpen()) chunks_.dbClose();
     index_.clear();
+    dropHeaders();
     chunks_.cCreateFile(name);
     fileIsEmpty_ = true;
 }
@@ -71,15 +72,18 @@ void cNode::CreateFile(const std::string& name) {
 void cNode::OpenFile(const std::string& name) {
     if (chunks_.dbIsOpen()) chunks_.dbClose();
     index_.clear();
+    dropHeaders();
     chunks_.cOpenFile(name);
     try {
         rebuildIndex();
     } catch (...) {
         chunks_.dbClose();
         index_.clear();
+        dropHeaders();
         throw;
     }
     chunks_.cMoveFirst();
+    headerAt_ = 0;
     if (chunks_.cCurrentChunkRec() == 0) {
         fileIsEmpty_ = true;
     } else {
@@ -99,23 +103,51 @@ void cNode::rebuildIndex() {
         }
         index_.append(chunk, {reinterpret_cast<const char*>(head.data) + 1, kKeyLength},
                       {reinterpret_cast<const char*>(head.data) + 12, kKeyLength});
+        bool deleted = false;
+        std::string_view text;
+        if (NodeRecord::PeekHeader(head.data, static_cast<std::size_t>(std::min(head.lastIndex, cChunks::kHeadData - 1)) + 1,
+                                   deleted, text))
+            headers_.append(chunk, deleted, text);
+        else
+            headers_.appendUnreadable(chunk);
     });
     index_.shrink();
     for (std::int32_t chunk : tooShort) {
         chunks_.cGoto(chunk);
         chunks_.cDeleteChunk();
     }
+    // Dropping a chunk leaves the other records' headers and order as they were.
+    headersWrites_ = chunks_.blockFile().dbWriteCount();
+}
+
+bool cNode::headerKept() const {
+    return headerAt_ < headers_.size() && chunks_.blockFile().dbWriteCount() == headersWrites_ &&
+           headers_.chunk(headerAt_) == chunks_.cCurrentChunkRec();
+}
+
+void cNode::dropHeaders() {
+    headers_.clear();
+    headerAt_ = 0;
 }
 
 void cNode::CloseFile() {
     chunks_.dbClose();
     index_.clear();
+    dropHeaders();
     loadedRecord_ = -1;
     ClearNode();
 }
 
 void cNode::LoadNodeHeader() {
     if (AtEOF()) return;
+    if (headerKept() && headers_.readable(headerAt_)) {
+        const std::int32_t chunk = chunks_.cCurrentChunkRec();
+        rec_.deleted = headers_.deleted(headerAt_);
+        rec_.key.assign(index_.keyOf(chunk));
+        rec_.parent.assign(index_.parentOf(chunk));
+        rec_.nodeText.assign(headers_.name(headerAt_));
+        return;
+    }
     rec_.ParseHeader(chunks_.cChunkHeader(), where());
 }
 
@@ -129,6 +161,7 @@ void cNode::LoadNode() {
 
 void cNode::MoveFirst() {
     chunks_.cMoveFirst();
+    headerAt_ = 0;
     LoadNodeHeader();
     loadedRecord_ = -1;
 }
@@ -140,7 +173,14 @@ void cNode::MoveLast() {
 }
 
 void cNode::MoveNext() {
-    chunks_.cMoveNext();
+    if (headerKept()) {
+        // The list links were checked when the open read them.
+        ++headerAt_;
+        chunks_.cGoto(headerAt_ < headers_.size() ? headers_.chunk(headerAt_) : 0);
+        if (AtEOF()) dropHeaders();
+    } else {
+        chunks_.cMoveNext();
+    }
     LoadNodeHeader();
     loadedRecord_ = -1;
 }
@@ -208,6 +248,7 @@ void cNode::ClearNode() {
 
 void cNode::SaveNewNode() {
     const Bytes record = rec_.Pack();
+    dropHeaders();
     chunks_.cAddChunk();
     chunks_.cChunkData(record);
     index_.append(chunks_.cCurrentChunkRec(), rec_.key, rec_.parent);
@@ -216,6 +257,7 @@ void cNode::SaveNewNode() {
 void cNode::SaveNode() {
     LoadNode();
     const Bytes record = rec_.Pack();
+    dropHeaders();
     const std::int32_t old = chunks_.cCurrentChunkRec();
     chunks_.cChunkData(record);
     index_.replace(old, chunks_.cCurrentChunkRec(), rec_.key, rec_.parent);
@@ -223,6 +265,7 @@ void cNode::SaveNode() {
 
 void cNode::DeleteNode() {
     const std::int32_t chunk = chunks_.cCurrentChunkRec();
+    dropHeaders();
     chunks_.cDeleteChunk();
     index_.remove(chunk);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "c_chunks.h"
+#include "header_cache.h"
 #include "node_index.h"
 #include "node_record.h"
 
@@ -36,6 +37,11 @@ namespace tamix {
 // builds and every save and delete keeps current; their results, the cursor
 // they leave and the fields they load are those of a scan from the first
 // record in storage order.
+//
+// OpenFile keeps the header fields it reads from every head block, and the
+// walk from MoveFirst through MoveNext that follows takes them from there
+// instead of reading the blocks again; they are dropped when that walk
+// reaches the end, and before any change is written.
 //
 // OpenFile checks the list as it reads it (see cChunks::cWalk) and drops
 // chunks too short to be a record, left by a crash between the two halves of
@@ -110,6 +116,8 @@ public:
     void Barriers(bool on) { chunks_.blockFile().dbBarriers(on); }
     // Memory held by the key and parent indexes, in bytes.
     std::size_t IndexBytes() const { return index_.memoryBytes(); }
+    // Memory held by the header fields kept from the open, in bytes.
+    std::size_t HeaderBytes() const { return headers_.memoryBytes(); }
     cChunks& chunks() { return chunks_; }
 
 private:
@@ -117,12 +125,19 @@ private:
     void LoadNode();
     void rebuildIndex();
     void loadIndexed(std::int32_t chunk);
+    bool headerKept() const;
+    void dropHeaders();
     void checkLinkIndex(std::int32_t index) const;
     std::string where() const;
     static std::string fixedKey(std::string_view text);
 
     cChunks chunks_;
     NodeIndex index_;                 // mirrors the chunk list while a file is open
+    // The chunk list's records in storage order as the open read them; true
+    // to the file while the block file's write count is headersWrites_.
+    HeaderCache headers_;
+    long headersWrites_ = 0;
+    std::size_t headerAt_ = 0;        // the entry of headers_ the walk is on
     NodeRecord rec_;                  // the in-memory record
     bool fileIsEmpty_ = false;
     std::int32_t loadedRecord_ = 0;   // chunk whose whole record is in memory; -1 none

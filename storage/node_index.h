@@ -36,6 +36,10 @@ public:
     // storage order) with that Parent, 0 if none.
     std::int32_t nextWithParent(std::string_view parent, std::int32_t after) const;
 
+    // The Key and Parent held for the record at chunk; empty when there is none.
+    std::string_view keyOf(std::int32_t chunk) const { return fieldOfChunk(chunk, kKey); }
+    std::string_view parentOf(std::int32_t chunk) const { return fieldOfChunk(chunk, kParent); }
+
     std::size_t size() const { return entries_.size() - freeSlots_.size(); }
     std::size_t memoryBytes() const;
     // Gives back spare capacity after a bulk build.
@@ -67,6 +71,10 @@ private:
     void link(Field f, std::uint32_t slot);
     void unlink(Field f, std::uint32_t slot);
     std::uint32_t slotOf(std::int32_t chunk) const;
+    std::string_view fieldOfChunk(std::int32_t chunk, Field f) const {
+        const std::uint32_t slot = slotOf(chunk);
+        return slot == kNone ? std::string_view() : fieldOf(slot, f);
+    }
     std::string_view fieldOf(std::uint32_t slot, Field f) const {
         return {entries_[slot].field[f], kFieldLength};
     }

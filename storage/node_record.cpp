@@ -58,6 +58,15 @@ void NodeRecord::ParseHeader(const Bytes& head, const std::string& where) {
     nodeText = std::move(text);
 }
 
+bool NodeRecord::PeekHeader(const std::uint8_t* head, std::size_t size, bool& deleted, std::string_view& name) {
+    if (size < kHeaderBytes || head[26] >= 128) return false;
+    const auto t = static_cast<std::size_t>(cChunks::BytesToLong(head + 23));
+    if (t > kMaxNodeTextBytes || size - kHeaderBytes < t) return false;
+    deleted = head[0] != 0x20;
+    name = std::string_view(reinterpret_cast<const char*>(head) + kHeaderBytes, t);
+    return true;
+}
+
 void NodeRecord::Parse(const Bytes& data, const std::string& where) {
     ParseHeader(data, where);
     Reader r(data, where);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tamix {
@@ -39,6 +40,9 @@ struct NodeRecord {
     // Fails with kErrOutOfRange, the message starting with `where`, when the
     // bytes cannot hold them (a name over 981 bytes among them).
     void ParseHeader(const Bytes& head, const std::string& where);
+    // The deletion mark and name that ParseHeader would read from these head
+    // bytes; false where it would fail. `name` points into `head`.
+    static bool PeekHeader(const std::uint8_t* head, std::size_t size, bool& deleted, std::string_view& name);
     // Reads a whole record. Every length is checked against what is left of
     // the record before anything is allocated for it.
     void Parse(const Bytes& data, const std::string& where);
