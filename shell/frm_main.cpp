@@ -368,6 +368,7 @@ void frmMain::ShowError(const QString& description) {
 void frmMain::SetBusy(bool busy) {
     if (busy) {
         if (busyDepth_++ == 0) {
+            focusBeforeBusy_ = QApplication::focusWidget();
             QApplication::setOverrideCursor(Qt::WaitCursor);
             client_->setEnabled(false);
             menuBar()->setEnabled(false);
@@ -375,6 +376,10 @@ void frmMain::SetBusy(bool busy) {
     } else if (busyDepth_ > 0 && --busyDepth_ == 0) {
         client_->setEnabled(true);
         menuBar()->setEnabled(true);
+        // Disabling took the keyboard focus away; the user goes on where it was.
+        if (focusBeforeBusy_ && focusBeforeBusy_->isEnabled() && focusBeforeBusy_->isVisible())
+            focusBeforeBusy_->setFocus(Qt::OtherFocusReason);
+        focusBeforeBusy_ = nullptr;
         if (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
     }
 }

@@ -6,6 +6,7 @@
 #include "tree_host.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <memory>
 
 class QAction;
@@ -168,6 +169,7 @@ private:
     int splitterLeft_ = 0;          // twips; the splitter's left edge in the client area
     int splitterDragX_ = kNoDrag;
     int busyDepth_ = 0;             // SetBusy(true) calls not yet undone
+    QPointer<QWidget> focusBeforeBusy_;  // the focus when the outermost SetBusy(true) came
     bool loaded_ = false;           // Load has run
     bool unloaded_ = false;         // the unload sequence has run
 };

@@ -454,6 +454,21 @@ TEST_F(FrmMainTest, AMissingCommandLineFileIgnoresTheStartupFile) {
     EXPECT_EQ(again.state().CurrentFileName, path("startup.TM2"));
 }
 
+TEST_F(FrmMainTest, ArrowKeysWalkTheTreeAndKeepItsFocusWhileNotesLoad) {
+    makeDatabase(path("k.TM2"), {{2, "Alpha"}, {3, "Beta"}, {4, "Gamma"}});
+    frmMain& w = start(path("k.TM2"));
+    QApplication::setActiveWindow(&w);
+    w.tree().setFocus();
+    QApplication::processEvents();
+    QTest::keyClick(&w.tree(), Qt::Key_Down);
+    EXPECT_EQ(w.state().ShownKey, "k0000000002");
+    EXPECT_TRUE(w.tree().hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(w.state().ShownKey, "k0000000003");
+    EXPECT_EQ(w.rtfMain().Text().trimmed(), "Beta");
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
 TEST_F(FrmMainTest, CtrlTabMovesBetweenTreeAndEditor) {
     makeDatabase(path("t.TM2"), {{2, "Alpha"}});
     frmMain& w = start(path("t.TM2"));
