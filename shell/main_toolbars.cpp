@@ -12,14 +12,14 @@ namespace tamix {
 
 namespace {
 
-struct IconSpec {
+struct IconEntry {
     const char* key;
     const char* themeName;
     const char* glyph;   // the fallback's text
     QRgb colour;         // the fallback's colour
 };
 
-constexpr IconSpec kIcons[] = {
+constexpr IconEntry kIcons[] = {
     {"new", "document-new", "+", 0x2e7d32},        {"open", "document-open", "O", 0x8d6e00},
     {"save", "document-save", "S", 0x1565c0},      {"print", "document-print", "P", 0x455a64},
     {"preview", "document-print-preview", "V", 0x455a64},
@@ -38,8 +38,8 @@ constexpr IconSpec kIcons[] = {
     {"default", "edit-clear", "D", 0x212121},
 };
 
-const IconSpec* specFor(const QString& key) {
-    for (const IconSpec& s : kIcons)
+const IconEntry* entryFor(const QString& key) {
+    for (const IconEntry& s : kIcons)
         if (key == QLatin1String(s.key)) return &s;
     return nullptr;
 }
@@ -131,9 +131,9 @@ void MainToolbars::fillFontBoxes() {
 }
 
 QIcon MainToolbars::icon(const QString& key) {
-    const IconSpec* spec = specFor(key);
-    if (spec) {
-        const QString name = QLatin1String(spec->themeName);
+    const IconEntry* entry = entryFor(key);
+    if (entry) {
+        const QString name = QLatin1String(entry->themeName);
         QIcon themed = QIcon::fromTheme(name);
         if (themed.isNull()) themed = QIcon::fromTheme(name + QStringLiteral("-symbolic"));
         if (!themed.isNull()) return themed;
@@ -142,9 +142,9 @@ QIcon MainToolbars::icon(const QString& key) {
 }
 
 QIcon MainToolbars::fallbackIcon(const QString& key) {
-    const IconSpec* spec = specFor(key);
-    const QColor colour = spec ? QColor(spec->colour) : QColor(Qt::darkGray);
-    const QString glyph = spec ? QLatin1String(spec->glyph) : QStringLiteral("?");
+    const IconEntry* entry = entryFor(key);
+    const QColor colour = entry ? QColor(entry->colour) : QColor(Qt::darkGray);
+    const QString glyph = entry ? QLatin1String(entry->glyph) : QStringLiteral("?");
     QPixmap pixmap(20, 20);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
