@@ -2,7 +2,9 @@
 
 #include <QTreeWidgetItem>
 #include <algorithm>
+#include <vector>
 
+#include "node_item.h"
 #include "syncing.h"
 #include "tamix_error.h"
 #include "tree_view.h"
@@ -66,23 +68,35 @@ void Node::setParent(Node* parent) {
     }
     Syncing syncing(view_->syncing_);
     parent_->detachChild(this);
-    std::size_t pos = target->sorted_ ? target->sortedPosition(fold_) : target->children_.size();
+    int pos = target->sorted_ ? target->sortedPosition(fold_) : target->Children();
     target->insertChild(pos, this);
     applyExpanded();
     view_->syncCurrentItem();
 }
 
+Node* Node::Child() const {
+    return item_->childCount() == 0 ? nullptr : childAt(0);
+}
+
+int Node::Children() const {
+    return item_->childCount();
+}
+
+Node* Node::childAt(int pos) const {
+    return static_cast<NodeItem*>(item_->child(pos))->node();
+}
+
 Node* Node::FirstSibling() const {
-    return parent_ == nullptr ? const_cast<Node*>(this) : parent_->children_.front();
+    return parent_ == nullptr ? const_cast<Node*>(this) : parent_->childAt(0);
 }
 
 Node* Node::LastSibling() const {
-    return parent_ == nullptr ? const_cast<Node*>(this) : parent_->children_.back();
+    return parent_ == nullptr ? const_cast<Node*>(this) : parent_->childAt(parent_->Children() - 1);
 }
 
 void Node::setExpanded(bool expanded) {
     expanded_ = expanded;
-    if (parent_ != nullptr && !children_.empty()) {
+    if (parent_ != nullptr && Children() > 0) {
         Syncing syncing(view_->syncing_);
         item_->setExpanded(expanded);
     }
@@ -93,25 +107,30 @@ void Node::setSorted(bool sorted) {
         return;
     }
     sorted_ = sorted;
-    if (!sorted || children_.size() < 2) {
+    const int count = Children();
+    if (!sorted || count < 2) {
         return;
     }
-    std::vector<Node*> ordered = children_;
+    std::vector<Node*> current;
+    current.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        current.push_back(childAt(i));
+    }
+    std::vector<Node*> ordered = current;
     std::stable_sort(ordered.begin(), ordered.end(), [](const Node* a, const Node* b) {
         return compareFolded(a->fold_, b->fold_) < 0;
     });
-    if (ordered == children_) {
+    if (ordered == current) {
         return;
     }
     Syncing syncing(view_->syncing_);
     item_->takeChildren();
-    children_ = std::move(ordered);
     QList<QTreeWidgetItem*> items;
-    items.reserve(static_cast<qsizetype>(children_.size()));
-    for (std::size_t i = 0; i < children_.size(); ++i) {
-        Node* child = children_[i];
-        child->prev_ = i > 0 ? children_[i - 1] : nullptr;
-        child->next_ = i + 1 < children_.size() ? children_[i + 1] : nullptr;
+    items.reserve(count);
+    for (std::size_t i = 0; i < ordered.size(); ++i) {
+        Node* child = ordered[i];
+        child->prev_ = i > 0 ? ordered[i - 1] : nullptr;
+        child->next_ = i + 1 < ordered.size() ? ordered[i + 1] : nullptr;
         items.append(child->item_);
     }
     item_->addChildren(items);
@@ -147,50 +166,62 @@ bool Node::isSelfOrAncestorOf(const Node* other) const {
     return false;
 }
 
-std::size_t Node::positionOf(const Node* child) const {
-    auto begin = children_.begin();
+int Node::positionOf(const Node* child) const {
     if (sorted_) {
-        // Children are in label order: start at the first equal label.
-        begin = std::lower_bound(children_.begin(), children_.end(), child->fold_,
-                                 [](const Node* n, const QString& fold) {
-                                     return compareFolded(n->fold_, fold) < 0;
-                                 });
+        // Children are in label order: look from the first equal label on.
+        int low = 0;
+        int high = Children();
+        while (low < high) {
+            int mid = low + (high - low) / 2;
+            if (compareFolded(childAt(mid)->fold_, child->fold_) < 0) {
+                low = mid + 1;
+            } else {
+                high = mid;
+            }
+        }
+        for (int i = low; i < Children() && childAt(i)->fold_ == child->fold_; ++i) {
+            if (childAt(i) == child) {
+                return i;
+            }
+        }
     }
-    auto it = std::find(begin, children_.end(), child);
-    if (it == children_.end()) {
-        it = std::find(children_.begin(), children_.end(), child);
-    }
-    return static_cast<std::size_t>(it - children_.begin());
+    return item_->indexOfChild(child->item_);
 }
 
-std::size_t Node::sortedPosition(const QString& fold) const {
-    auto it = std::upper_bound(children_.begin(), children_.end(), fold,
-                               [](const QString& f, const Node* n) {
-                                   return compareFolded(f, n->fold_) < 0;
-                               });
-    return static_cast<std::size_t>(it - children_.begin());
+int Node::sortedPosition(const QString& fold) const {
+    // After every child whose label compares less or equal.
+    int low = 0;
+    int high = Children();
+    while (low < high) {
+        int mid = low + (high - low) / 2;
+        if (compareFolded(fold, childAt(mid)->fold_) < 0) {
+            high = mid;
+        } else {
+            low = mid + 1;
+        }
+    }
+    return low;
 }
 
-void Node::insertChild(std::size_t pos, Node* child) {
-    children_.insert(children_.begin() + static_cast<std::ptrdiff_t>(pos), child);
+void Node::insertChild(int pos, Node* child) {
+    const int count = Children();
     child->parent_ = this;
-    child->prev_ = pos > 0 ? children_[pos - 1] : nullptr;
-    child->next_ = pos + 1 < children_.size() ? children_[pos + 1] : nullptr;
+    child->prev_ = pos > 0 ? childAt(pos - 1) : nullptr;
+    child->next_ = pos < count ? childAt(pos) : nullptr;
     if (child->prev_ != nullptr) {
         child->prev_->next_ = child;
     }
     if (child->next_ != nullptr) {
         child->next_->prev_ = child;
     }
-    item_->insertChild(static_cast<int>(pos), child->item_);
-    if (children_.size() == 1 && expanded_ && parent_ != nullptr) {
+    item_->insertChild(pos, child->item_);
+    if (count == 0 && expanded_ && parent_ != nullptr) {
         item_->setExpanded(true);
     }
 }
 
 void Node::detachChild(Node* child) {
-    std::size_t pos = positionOf(child);
-    children_.erase(children_.begin() + static_cast<std::ptrdiff_t>(pos));
+    const int pos = positionOf(child);
     if (child->prev_ != nullptr) {
         child->prev_->next_ = child->next_;
     }
@@ -200,7 +231,7 @@ void Node::detachChild(Node* child) {
     child->prev_ = nullptr;
     child->next_ = nullptr;
     child->parent_ = nullptr;
-    item_->takeChild(static_cast<int>(pos));
+    item_->takeChild(pos);
 }
 
 void Node::applyExpanded() {
@@ -208,7 +239,8 @@ void Node::applyExpanded() {
     while (!pending.empty()) {
         Node* n = pending.back();
         pending.pop_back();
-        if (n->children_.empty()) {
+        const int count = n->Children();
+        if (count == 0) {
             continue;
         }
         // Qt forgot the states of items that left the tree, also below a
@@ -216,7 +248,9 @@ void Node::applyExpanded() {
         if (n->expanded_ && n->parent_ != nullptr) {
             n->item_->setExpanded(true);
         }
-        pending.insert(pending.end(), n->children_.begin(), n->children_.end());
+        for (int i = 0; i < count; ++i) {
+            pending.push_back(n->childAt(i));
+        }
     }
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <vector>
 
 class QTreeWidgetItem;
 
@@ -47,7 +46,7 @@ public:
     void setParent(Node* parent);
 
     // First child in display order, or nullptr.
-    Node* Child() const { return children_.empty() ? nullptr : children_.front(); }
+    Node* Child() const;
     // Next and previous sibling in display order, or nullptr.
     Node* Next() const { return next_; }
     Node* Previous() const { return prev_; }
@@ -55,7 +54,7 @@ public:
     Node* FirstSibling() const;
     Node* LastSibling() const;
     // Number of direct children.
-    int Children() const { return static_cast<int>(children_.size()); }
+    int Children() const;
 
     // Whether the children are shown. The state is kept for nodes without
     // children too and takes effect when the first child arrives.
@@ -90,14 +89,16 @@ private:
 
     // True when `other` is this node or lies below it.
     bool isSelfOrAncestorOf(const Node* other) const;
-    // Position of `child` in children_ (the child must be present).
-    std::size_t positionOf(const Node* child) const;
+    // The child at display position `pos` (0-based; must exist).
+    Node* childAt(int pos) const;
+    // Display position of `child` (the child must be present).
+    int positionOf(const Node* child) const;
     // Where a child with case-folded label `fold` belongs: after every child
     // whose label compares less or equal, so equal labels stay stable.
-    std::size_t sortedPosition(const QString& fold) const;
-    // Links `child` in at `pos` of children_, in the sibling chain and under
-    // this node's Qt item.
-    void insertChild(std::size_t pos, Node* child);
+    int sortedPosition(const QString& fold) const;
+    // Puts `child` at display position `pos` under this node's Qt item and
+    // links it into the sibling chain.
+    void insertChild(int pos, Node* child);
     // The reverse of insertChild; the child's subtree stays attached to it.
     void detachChild(Node* child);
     // Re-applies the expanded state to the Qt items of this subtree (Qt
@@ -111,11 +112,12 @@ private:
     QString fold_;            // text_ case-folded: the sort key of sorted parents
     int index_ = 0;           // 1-based place in the view's addition order; 0 for the hidden root
     Node* parent_ = nullptr;  // never nullptr except for the hidden root
-    Node* prev_ = nullptr;    // neighbours in parent_->children_
+    // Neighbours among the siblings, in display order. The children
+    // themselves are item_'s Qt children (one list, never a copy).
+    Node* prev_ = nullptr;
     Node* next_ = nullptr;
-    std::vector<Node*> children_;  // display order; mirrors item_'s children
     bool expanded_ = false;
-    bool sorted_ = false;     // when true, children_ is in label order
+    bool sorted_ = false;     // when true, the children are in label order (by fold_)
     bool removed_ = false;    // set while a removal collects its subtree
 };
 

@@ -73,7 +73,7 @@ Node* TreeView::addNode(Node* relative, Relationship relationship, const QString
         throw TamixError(kErrInvalidCall, "Key is not unique in collection: " + key.toStdString());
     }
     Node* parent = hiddenRoot_.get();
-    std::size_t pos = parent->children_.size();
+    int pos = parent->Children();
     if (relative != nullptr) {
         if (relative->view_ != this || relative->removed_) {
             throw TamixError(kErrInvalidCall, "The relative is not a node of this tree.");
@@ -81,7 +81,7 @@ Node* TreeView::addNode(Node* relative, Relationship relationship, const QString
         switch (relationship) {
         case Relationship::Child:
             parent = relative;
-            pos = parent->children_.size();
+            pos = parent->Children();
             break;
         case Relationship::First:
             parent = relative->parent_;
@@ -89,7 +89,7 @@ Node* TreeView::addNode(Node* relative, Relationship relationship, const QString
             break;
         case Relationship::Last:
             parent = relative->parent_;
-            pos = parent->children_.size();
+            pos = parent->Children();
             break;
         case Relationship::Next:
             parent = relative->parent_;
@@ -136,7 +136,9 @@ Node* TreeView::addNode(Node* relative, Relationship relationship, const QString
 void TreeView::removeNode(Node* node) {
     std::vector<Node*> doomed{node};
     for (std::size_t i = 0; i < doomed.size(); ++i) {
-        doomed.insert(doomed.end(), doomed[i]->children_.begin(), doomed[i]->children_.end());
+        for (int k = 0; k < doomed[i]->Children(); ++k) {
+            doomed.push_back(doomed[i]->childAt(k));
+        }
     }
     bool selectedGoes = selected_ != nullptr && node->isSelfOrAncestorOf(selected_);
     Node* successor = nullptr;
@@ -173,8 +175,8 @@ void TreeView::removeNode(Node* node) {
         order_[i]->index_ = static_cast<int>(i) + 1;
     }
     if (selectedGoes) {
-        if (successor == nullptr && !hiddenRoot_->children_.empty()) {
-            successor = hiddenRoot_->children_.front();
+        if (successor == nullptr && hiddenRoot_->Children() > 0) {
+            successor = hiddenRoot_->childAt(0);
         }
         selected_ = successor;
     }
@@ -184,7 +186,6 @@ void TreeView::removeNode(Node* node) {
 void TreeView::clearNodes() {
     Syncing syncing(syncing_);
     clear();
-    hiddenRoot_->children_.clear();
     keys_.clear();
     selected_ = nullptr;
     dropHighlight_ = nullptr;
