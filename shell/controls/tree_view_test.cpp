@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <random>
 
 #include "controls_test_app.h"
 #include "tamix_error.h"
@@ -483,6 +484,70 @@ TEST_F(TreeViewTest, FocusEventsSkipTheLabelEditor) {
     QFocusEvent out(QEvent::FocusOut, Qt::OtherFocusReason);
     QApplication::sendEvent(&view, &out);
     EXPECT_EQ(lost, 1);
+}
+
+// Random adds, removes, moves, renames and sort switches; after each step the
+// collection, the key index, the sibling chains, the label order of sorted
+// parents and the Qt items must all agree.
+TEST_F(TreeViewTest, RandomEditsKeepEveryInvariant) {
+    std::mt19937 random(20240131);
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    const QStringList words = {"alpha", "Beta", "beta", "gamma", "Delta", "ALPHA", "omega", "Zeta"};
+    int nextKey = 1;
+    for (int step = 0; step < 600; ++step) {
+        int count = view.Nodes().Count();
+        int op = count == 0 ? 0 : pick(10);
+        if (op <= 4) {
+            Node* parent = count == 0 || pick(5) == 0 ? nullptr : view.Nodes().Item(1 + pick(count));
+            Node* n = view.Nodes().Add(parent, Relationship::Child, QString("k%1").arg(nextKey++),
+                                       words[pick(static_cast<int>(words.size()))]);
+            if (pick(3) == 0) {
+                n->setSorted(true);
+            }
+        } else if (op == 5) {
+            view.Nodes().Remove(1 + pick(count));
+        } else if (op == 6) {
+            Node* n = view.Nodes().Item(1 + pick(count));
+            Node* target = view.Nodes().Item(1 + pick(count));
+            try {
+                n->setParent(target);
+                EXPECT_EQ(n->Parent(), target);
+            } catch (const TamixError&) {
+                EXPECT_TRUE(n == target || n->Parent() != target);
+            }
+        } else if (op == 7) {
+            view.Nodes().Item(1 + pick(count))->setText(words[pick(static_cast<int>(words.size()))]);
+        } else if (op == 8) {
+            Node* n = view.Nodes().Item(1 + pick(count));
+            n->setSorted(!n->Sorted());
+        } else {
+            view.setSelectedItem(view.Nodes().Item(1 + pick(count)));
+        }
+
+        ASSERT_NO_FATAL_FAILURE(expectItemsMirrorNodes()) << "step " << step;
+        for (int i = 1; i <= view.Nodes().Count(); ++i) {
+            Node* n = view.Nodes().Item(i);
+            ASSERT_EQ(view.Nodes().Find(n->Key()), n);
+            int children = 0;
+            Node* previous = nullptr;
+            for (Node* c = n->Child(); c != nullptr; c = c->Next(), ++children) {
+                ASSERT_EQ(c->Previous(), previous);
+                ASSERT_EQ(c->Parent(), n);
+                if (n->Sorted() && previous != nullptr) {
+                    ASSERT_LE(QString::compare(previous->Text(), c->Text(), Qt::CaseInsensitive), 0)
+                        << "step " << step;
+                }
+                previous = c;
+            }
+            ASSERT_EQ(children, n->Children());
+            if (previous != nullptr) {
+                ASSERT_EQ(n->Child()->LastSibling(), previous);
+            }
+        }
+        if (view.SelectedItem() != nullptr) {
+            ASSERT_EQ(view.currentItem(), view.SelectedItem()->item());
+        }
+    }
 }
 
 TEST_F(TreeViewTest, ClearEmptiesEverything) {
