@@ -10,7 +10,6 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
-#include <QTextList>
 #include <algorithm>
 
 #include "format_scan.h"
@@ -51,7 +50,8 @@ RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent) {
 }
 
 RichTextBox::~RichTextBox() {
-    // The document outlives nothing of ours; its teardown must not reach us.
+    // The document is our child and is destroyed after our members; its
+    // last signals must not reach them.
     disconnect(document(), nullptr, this, nullptr);
 }
 

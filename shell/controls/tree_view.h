@@ -9,8 +9,6 @@
 #include "node.h"
 #include "nodes.h"
 
-class QMimeData;
-
 namespace tamix::controls {
 
 // The note tree: a QTreeWidget driven through Node and Nodes.
