@@ -368,7 +368,16 @@ void cChunks::cCommitBlocks() {
     const std::int32_t p = link(old, 0, c, "previous-chunk link");
     const std::int32_t n = link(old, 4, c, "next-chunk link");
     std::copy_n(old, 8, newBlocks_.front().second.begin());
-    for (const auto& [block, image] : newBlocks_) writeBlock(block, image);
+    // In list order; a run of consecutive blocks goes out in one call.
+    std::vector<const std::uint8_t*> run;
+    for (std::size_t i = 0; i < newBlocks_.size(); ++i) {
+        run.push_back(newBlocks_[i].second.data());
+        const bool runEnds = i + 1 == newBlocks_.size() || newBlocks_[i + 1].first != newBlocks_[i].first + 1;
+        if (runEnds) {
+            db_.dbDataBlocks(newBlocks_[i].first - static_cast<std::int32_t>(run.size()) + 1, run.data(), run.size());
+            run.clear();
+        }
+    }
     if (p != 0) {
         const std::uint8_t* b = readBlock(p);
         Bytes image(b, b + blockSize_);

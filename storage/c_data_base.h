@@ -39,7 +39,7 @@ public:
     // current record's block.
     void dbDataBlock(const Bytes& data);
     // A copy of the array last read or written.
-    Bytes dbDataBlock() const { return dataBlock_; }
+    Bytes dbDataBlock() const;
 
     std::int32_t dbCurrentRecord() const { return current_; }
     // Counts one more block and makes it current; writes nothing.
@@ -73,6 +73,12 @@ public:
     // Makes a block current without reading it, for a write that replaces
     // the whole block.
     void dbPosition(std::int32_t block) { current_ = block; }
+    // Writes count whole images to blocks first, first + 1, ... in one call,
+    // with the effect of positioning on each in turn and writing it through
+    // dbDataBlock: the write limit counts every block (those before the limit
+    // reach the file, then kErrDeviceIo), and afterwards the current record,
+    // the buffer and the data block copy are those of the last block written.
+    void dbDataBlocks(std::int32_t first, const std::uint8_t* const* images, std::size_t count);
     // Empties the open file: record count and current record become 0.
     void dbTruncate();
 
@@ -93,6 +99,14 @@ public:
 
 private:
     void read();
+    // The cached image of block, or null.
+    const std::uint8_t* cached(std::int32_t block) const;
+    // Reads block and the blocks after it into the cache; the image of block,
+    // or null when the file does not hold it whole (then the buffer holds
+    // what there is of it, zeros after that).
+    const std::uint8_t* fetch(std::int32_t block);
+    std::uint8_t* slot(std::int32_t block) { return slots_.data() + static_cast<std::size_t>(block % kSlots) * kBlockSize; }
+    void forget();
     [[noreturn]] void fail(int number, const std::string& what) const;
 
     int fd_ = -1;                   // -1 while closed
@@ -101,14 +115,21 @@ private:
     std::int32_t current_ = 0;
     std::vector<std::uint8_t> buffer_;  // always exactly kBlockSize bytes
     std::int32_t bufferBlock_ = 0;  // block whose file image the buffer holds; 0 = none
-    // Read-ahead: blocks windowFirst_ ... windowFirst_ + windowBlocks_ - 1 as
-    // the file holds them, read in one call; every write to one of them
-    // updates the copy here too.
-    static constexpr std::int32_t kWindowBlocks = 64;
-    std::vector<std::uint8_t> window_;
-    std::int32_t windowFirst_ = 0;
-    std::int32_t windowBlocks_ = 0;
-    Bytes dataBlock_;
+    // Recently read and written blocks, as the file holds them: slot
+    // b % kSlots holds block tags_[slot] (0 = nothing). Every write goes
+    // through to the file and to its slot; a write that fails empties it.
+    static constexpr std::int32_t kSlots = 256;
+    std::vector<std::uint8_t> slots_;   // kSlots * kBlockSize bytes
+    std::vector<std::int32_t> tags_;
+    // Read-ahead: a miss shortly after the last read continues a scan and
+    // reads twice as many blocks as that read did, up to kMaxAhead; any
+    // other miss reads kMinAhead blocks.
+    static constexpr std::int32_t kMinAhead = 4;
+    static constexpr std::int32_t kMaxAhead = 64;
+    std::int32_t readEnd_ = 0;      // one past the last block the last read asked for
+    std::int32_t ahead_ = kMinAhead;
+    Bytes dataBlock_;               // the array last written, unless dataIsBuffer_
+    bool dataIsBuffer_ = true;      // the data block copy is the buffer (after a read)
     std::optional<TamixError> openError_;
     std::int64_t openedLength_ = 0;
     bool barriers_ = true;

@@ -7,6 +7,7 @@
 namespace tamix {
 namespace {
 
+using test::block;
 using test::readFile;
 using test::TempDir;
 using test::writeFile;
@@ -150,6 +151,118 @@ TEST(cDataBase, TheWriteLimitStopsWritesFromReachingTheFile) {
     EXPECT_THROW(db.dbDataBlock(pattern(1024, 6)), TamixError);
     EXPECT_EQ(readFile(name), pattern(1024, 5));
     EXPECT_EQ(db.dbWriteCount(), 1);
+}
+
+TEST(cDataBase, ReadsInAnyOrderGiveTheFilesBlocks) {
+    TempDir dir;
+    const std::string name = dir.file("many.TM2");
+    const int blocks = 700;  // well past what is kept in memory at once
+    const Bytes file = pattern(static_cast<std::size_t>(blocks) * 1024, 8);
+    writeFile(name, file);
+    cDataBase db;
+    db.dbFileName(name);
+    db.dbOpen();
+    auto expect = [&](int b) {
+        db.dbGoto(b);
+        ASSERT_EQ(db.dbDataBlock(), block(file, b)) << "block " << b;
+    };
+    for (int b = 1; b <= blocks; b += 3) expect(b);   // a scan, as an open walks the head blocks
+    for (int b = blocks; b >= 1; b -= 5) expect(b);   // backwards
+    for (int i = 0; i < 2000; ++i) expect(1 + (i * 7919) % blocks);
+    db.dbGoto(blocks + 1);
+    EXPECT_EQ(db.dbDataBlock(), Bytes(1024, 0));
+}
+
+TEST(cDataBase, AReadAfterAWriteSeesTheWrite) {
+    TempDir dir;
+    const std::string name = dir.file("coherent.TM2");
+    writeFile(name, pattern(8 * 1024, 1));
+    cDataBase db;
+    db.dbFileName(name);
+    db.dbOpen();
+    db.dbGoto(3);  // brings blocks 3 ... into memory
+    db.dbPosition(4);
+    db.dbDataBlock(pattern(1024, 40));
+    db.dbGoto(5);
+    db.dbGoto(4);
+    EXPECT_EQ(db.dbDataBlock(), pattern(1024, 40));
+    // A block past the end, read as zeros and then written, reads back written.
+    db.dbGoto(9);
+    EXPECT_EQ(db.dbDataBlock(), Bytes(1024, 0));
+    db.dbAddNew();
+    db.dbPosition(9);
+    db.dbDataBlock(pattern(1024, 41));
+    db.dbGoto(2);
+    db.dbGoto(9);
+    EXPECT_EQ(db.dbDataBlock(), pattern(1024, 41));
+}
+
+TEST(cDataBase, AReadAfterAStoppedWriteSeesTheFileNotTheArray) {
+    TempDir dir;
+    const std::string name = dir.file("stopped.TM2");
+    const Bytes file = pattern(4 * 1024, 2);
+    writeFile(name, file);
+    cDataBase db;
+    db.dbFileName(name);
+    db.dbOpen();
+    db.dbGoto(2);
+    db.dbWriteLimit(0);
+    EXPECT_THROW(db.dbDataBlock(pattern(1024, 50)), TamixError);
+    db.dbGoto(3);
+    db.dbGoto(2);
+    EXPECT_EQ(db.dbDataBlock(), block(file, 2));
+}
+
+TEST(cDataBase, ARunOfBlocksIsWrittenInOneCallAsSingleWritesWouldBe) {
+    TempDir dir;
+    const std::string name = dir.file("run.TM2");
+    Bytes file = pattern(3 * 1024, 3);
+    writeFile(name, file);
+    cDataBase db;
+    db.dbFileName(name);
+    db.dbOpen();
+    const Bytes images[] = {pattern(1024, 60), pattern(1024, 61), pattern(1024, 62)};
+    const std::uint8_t* run[] = {images[0].data(), images[1].data(), images[2].data()};
+    db.dbGoto(2);
+    db.dbAddNew();
+    db.dbAddNew();
+    db.dbDataBlocks(2, run, 3);  // rewrites blocks 2 and 3, grows the file by block 4
+    file.resize(4 * 1024);
+    for (int i = 0; i < 3; ++i) std::copy(images[i].begin(), images[i].end(), file.begin() + (1 + i) * 1024);
+    EXPECT_EQ(readFile(name), file);
+    EXPECT_EQ(db.dbWriteCount(), 3);
+    EXPECT_EQ(db.dbCurrentRecord(), 4);
+    EXPECT_EQ(db.dbDataBlock(), images[2]);
+    db.dbGoto(3);
+    EXPECT_EQ(db.dbDataBlock(), images[1]);
+}
+
+TEST(cDataBase, TheWriteLimitStopsARunAtTheBlockItCounts) {
+    TempDir dir;
+    const std::string name = dir.file("runlimit.TM2");
+    const Bytes file = pattern(4 * 1024, 4);
+    writeFile(name, file);
+    cDataBase db;
+    db.dbFileName(name);
+    db.dbOpen();
+    db.dbWriteLimit(2);
+    const Bytes images[] = {pattern(1024, 70), pattern(1024, 71), pattern(1024, 72)};
+    const std::uint8_t* run[] = {images[0].data(), images[1].data(), images[2].data()};
+    try {
+        db.dbDataBlocks(2, run, 3);
+        FAIL();
+    } catch (const TamixError& e) {
+        EXPECT_EQ(e.number(), kErrDeviceIo);
+    }
+    Bytes expected = file;
+    std::copy(images[0].begin(), images[0].end(), expected.begin() + 1024);
+    std::copy(images[1].begin(), images[1].end(), expected.begin() + 2048);
+    EXPECT_EQ(readFile(name), expected);
+    EXPECT_EQ(db.dbWriteCount(), 2);
+    EXPECT_EQ(db.dbCurrentRecord(), 4);
+    db.dbWriteLimit(-1);
+    db.dbGoto(4);
+    EXPECT_EQ(db.dbDataBlock(), block(file, 4));
 }
 
 }  // namespace
