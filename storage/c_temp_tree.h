@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -65,7 +66,7 @@ private:
     static void drop(Index& index, const std::string& value, std::int32_t i);
     bool found(std::int32_t i);
 
-    std::vector<Entry> entries_;  // indices 0 ... count_
+    std::deque<Entry> entries_;   // indices 0 ... count_; never moved as the table grows
     std::int32_t count_ = 0;
     std::int32_t current_ = 0;
     bool indexed_ = false;        // byKey_ and byParent_ mirror entries 1 ... count_

@@ -1,49 +1,68 @@
 #include "tree_walk.h"
 
 #include "node_key.h"
+#include "string_ids.h"
 #include "tamix_error.h"
 
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace tamix {
 namespace {
 
-// The children of every parent key, as runs of ascending table indices.
-struct Children {
-    std::vector<std::int32_t> begin;    // per group; run of group g is [begin[g], begin[g + 1])
-    std::vector<std::int32_t> indices;  // table indices, grouped, ascending within a group
-    std::unordered_map<std::string_view, std::int32_t> groupOf;  // parent key -> group
-
-    // The group of the entries whose Parent is key; -1 when there are none.
-    std::int32_t group(std::string_view key) const {
-        const auto it = groupOf.find(key);
-        return it == groupOf.end() ? -1 : it->second;
+// The entries 1 ... Count of a filled table grouped by Parent (each group's
+// entries ascending), and the first entry of each Key. The table must not
+// change while this is in use.
+class Groups {
+public:
+    explicit Groups(const cTempTree& table)
+        : table_(table),
+          groupIds_(0,
+                    [this](std::int32_t g) -> std::string_view { return table_.ParentAt(first_[g]); }),
+          keyIds_(static_cast<std::size_t>(table.Count()),
+                  [this](std::int32_t i) -> std::string_view { return table_.KeyAt(i); }) {
+        const std::int32_t count = table.Count();
+        std::vector<std::int32_t> groupOfEntry(static_cast<std::size_t>(count) + 1);
+        std::vector<std::int32_t> sizes;
+        for (std::int32_t i = 1; i <= count; ++i) {
+            const std::string& parent = table.ParentAt(i);
+            std::int32_t g = groupIds_.find(parent);
+            if (g < 0) {
+                g = static_cast<std::int32_t>(sizes.size());
+                first_.push_back(i);
+                sizes.push_back(0);
+                groupIds_.add(parent, g);
+            }
+            groupOfEntry[i] = g;
+            ++sizes[g];
+            keyIds_.add(table.KeyAt(i), i);
+        }
+        begin_.assign(sizes.size() + 1, 0);
+        for (std::size_t g = 0; g < sizes.size(); ++g) begin_[g + 1] = begin_[g] + sizes[g];
+        entries_.resize(static_cast<std::size_t>(count));
+        std::vector<std::int32_t> fill(begin_.begin(), begin_.end() - 1);
+        for (std::int32_t i = 1; i <= count; ++i) entries_[fill[groupOfEntry[i]]++] = i;
     }
+
+    Groups(const Groups&) = delete;
+    Groups& operator=(const Groups&) = delete;
+
+    // The group of the entries whose Parent is parent; -1 when there are none.
+    std::int32_t group(std::string_view parent) const { return groupIds_.find(parent); }
+    std::int32_t size(std::int32_t g) const { return begin_[g + 1] - begin_[g]; }
+    // Entry k (from 0) of group g.
+    std::int32_t entry(std::int32_t g, std::int32_t k) const { return entries_[begin_[g] + k]; }
+    // The first entry whose Key is key (one with it must exist).
+    std::int32_t firstWithKey(std::string_view key) const { return keyIds_.find(key); }
+
+private:
+    const cTempTree& table_;
+    std::vector<std::int32_t> first_;    // per group, its first entry
+    std::vector<std::int32_t> begin_;    // group g is entries_[begin_[g] ... begin_[g + 1] - 1]
+    std::vector<std::int32_t> entries_;
+    StringIds groupIds_;                 // Parent -> group
+    StringIds keyIds_;                   // Key -> its first entry
 };
-
-// Groups entries 1 ... Count of the filled table by Parent. The views point
-// into the table, which is not changed while they are used.
-Children groupByParent(const cTempTree& table) {
-    Children c;
-    const std::int32_t count = table.Count();
-    c.groupOf.reserve(static_cast<std::size_t>(count));
-    std::vector<std::int32_t> groupOfEntry(static_cast<std::size_t>(count) + 1);
-    std::vector<std::int32_t> sizes;
-    for (std::int32_t i = 1; i <= count; ++i) {
-        const auto [it, added] = c.groupOf.try_emplace(table.ParentAt(i), static_cast<std::int32_t>(sizes.size()));
-        if (added) sizes.push_back(0);
-        groupOfEntry[i] = it->second;
-        ++sizes[it->second];
-    }
-    c.begin.assign(sizes.size() + 1, 0);
-    for (std::size_t g = 0; g < sizes.size(); ++g) c.begin[g + 1] = c.begin[g] + sizes[g];
-    c.indices.resize(static_cast<std::size_t>(count));
-    std::vector<std::int32_t> fill(c.begin.begin(), c.begin.end() - 1);
-    for (std::int32_t i = 1; i <= count; ++i) c.indices[fill[groupOfEntry[i]]++] = i;
-    return c;
-}
 
 struct Level {
     std::int32_t group;   // the children this level visits
@@ -68,22 +87,16 @@ std::int32_t TreeWalk::Load(cNode& node, cTempTree& table, const Visit& visit) {
         node.MoveNext();
     }
 
-    const Children children = groupByParent(table);
-    // The first entry with each key: a note is shown with the fields of the
-    // first record that carries its key.
-    std::unordered_map<std::string_view, std::int32_t> firstWithKey;
-    firstWithKey.reserve(static_cast<std::size_t>(table.Count()));
-    for (std::int32_t i = 1; i <= table.Count(); ++i) firstWithKey.try_emplace(table.KeyAt(i), i);
-
+    const Groups groups(table);
     // Entering a level raises MaxKeyNumber over all of its children at once,
     // as pushing them all would.
     std::vector<Level> levels;
     auto enter = [&](const std::string& key) {
-        const std::int32_t g = children.group(key);
+        const std::int32_t g = groups.group(key);
         // A note without children needs no level of its own.
         if (g < 0) return;
-        for (std::int32_t k = children.begin[g]; k < children.begin[g + 1]; ++k) {
-            const std::string& childKey = table.KeyAt(children.indices[k]);
+        for (std::int32_t k = 0; k < groups.size(g); ++k) {
+            const std::string& childKey = table.KeyAt(groups.entry(g, k));
             const std::int64_t number = NodeKey::Number(childKey);
             if (number > maxKeyNumber) {
                 if (number > INT32_MAX)
@@ -94,14 +107,15 @@ std::int32_t TreeWalk::Load(cNode& node, cTempTree& table, const Visit& visit) {
         if (levels.size() >= static_cast<std::size_t>(kMaxPending))
             throw TamixError(kErrOutOfRange, "The notes are nested more than " + std::to_string(kMaxPending) +
                                                  " levels deep (at note " + key + "); the tree cannot be loaded");
-        levels.push_back({g, children.begin[g + 1] - children.begin[g]});
+        levels.push_back({g, groups.size(g)});
     };
 
     const std::string root = NodeKey::kRoot;
     enter(root);
-    const std::int32_t rootGroup = children.group(root);
+    const std::int32_t rootGroup = groups.group(root);
     // Siblings are visited from the last stored to the first, each followed
-    // by its whole subtree.
+    // by its whole subtree. A note is shown with the fields of the first
+    // entry that carries its key.
     while (!levels.empty()) {
         Level& level = levels.back();
         if (level.left == 0) {
@@ -109,16 +123,16 @@ std::int32_t TreeWalk::Load(cNode& node, cTempTree& table, const Visit& visit) {
             continue;
         }
         --level.left;
-        const std::string& key = table.KeyAt(children.indices[children.begin[level.group] + level.left]);
+        const std::string& key = table.KeyAt(groups.entry(level.group, level.left));
         if (NodeKey::Number(key) != NodeKey::kRootNumber) {
-            const std::int32_t shown = firstWithKey.find(key)->second;
+            const std::int32_t shown = groups.firstWithKey(key);
             visit(table.KeyAt(shown), table.ParentAt(shown), table.NodeTextAt(shown));
         }
         enter(key);
     }
     // Current is left on the root's first child, or on the last entry added
     // when the root has none.
-    if (rootGroup >= 0) table.Goto(children.indices[children.begin[rootGroup]]);
+    if (rootGroup >= 0) table.Goto(groups.entry(rootGroup, 0));
     table.Init();
     return maxKeyNumber;
 }

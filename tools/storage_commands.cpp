@@ -6,16 +6,17 @@
 #include "code_page_1252.h"
 #include "database_check.h"
 #include "node_key.h"
+#include "string_ids.h"
 #include "tamix_error.h"
 #include "tree_walk.h"
 
 #include <algorithm>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
-#include <unordered_map>
-#include <unordered_set>
+#include <string_view>
 
 namespace tamix::tool {
 namespace {
@@ -63,33 +64,34 @@ struct Tree {
     struct Note {
         std::string key, parent, text;
     };
-    std::vector<Note> notes;
-    std::unordered_map<std::string, std::size_t> byKey;  // first visit of each key
+    std::deque<Note> notes;  // grows without moving its notes
+    StringIds byKey{0, [this](std::int32_t i) -> std::string_view { return notes[static_cast<std::size_t>(i)].key; }};
     std::int32_t maxKeyNumber = NodeKey::kRootNumber;
 
-    bool shows(const std::string& key) const { return key == NodeKey::kRoot || byKey.count(key) != 0; }
-    // The index of the note shown under `key`; the root's children hang
-    // under `root`. A parent that is not shown can only come from two
-    // records sharing one key.
+    Tree() = default;
+    Tree(const Tree&) = delete;  // byKey reads this tree's own notes
+
+    bool shows(const std::string& key) const { return key == NodeKey::kRoot || byKey.find(key) >= 0; }
+    // The index of the note shown under `key` (its first visit); the root's
+    // children hang under `root`. A parent that is not shown can only come
+    // from two records sharing one key.
     std::size_t shownAs(const std::string& key, std::size_t root) const {
         if (key == NodeKey::kRoot) return root;
-        const auto it = byKey.find(key);
-        if (it == byKey.end())
+        const std::int32_t at = byKey.find(key);
+        if (at < 0)
             throw TamixError(kErrCorrupt, "The note tree cannot be built: two records share a key, and one names "
                                           "the parent " + key + ", which is not in the tree");
-        return it->second;
+        return static_cast<std::size_t>(at);
     }
 };
 
-Tree loadTree(cNode& node) {
-    Tree tree;
+void loadTree(cNode& node, Tree& tree) {
     cTempTree table;
     tree.maxKeyNumber = TreeWalk::Load(node, table, [&](const std::string& key, const std::string& parent,
                                                         const std::string& text) {
-        tree.byKey.emplace(key, tree.notes.size());
         tree.notes.push_back({key, parent, text});
+        tree.byKey.add(tree.notes.back().key, static_cast<std::int32_t>(tree.notes.size() - 1));
     });
-    return tree;
 }
 
 std::string rootLabel(const std::string& file) {
@@ -117,7 +119,8 @@ int addNote(const std::vector<std::string>& args) {
     const std::string body = args.size() == 4 ? readBody(args[3]) : std::string();
     cNode node;
     open(node, file);
-    const Tree tree = loadTree(node);
+    Tree tree;
+    loadTree(node, tree);
     if (!tree.shows(parent)) refuse("The parent " + parent + " is not a note of the tree");
     if (tree.maxKeyNumber == INT32_MAX) throw TamixError(kErrOverflow, "Overflow: no key number is left");
     const std::string key = NodeKey::Format(tree.maxKeyNumber + 1);
@@ -150,7 +153,8 @@ int moveNote(const std::vector<std::string>& args) {
     const std::string &key = args[1], &newParent = args[2];
     cNode node;
     open(node, args[0]);
-    const Tree tree = loadTree(node);
+    Tree tree;
+    loadTree(node, tree);
     if (!tree.shows(newParent)) refuse("The new parent " + newParent + " is not a note of the tree");
     // Walking up from the new parent must reach the root without passing the note.
     for (std::string at = newParent; at != NodeKey::kRoot;) {
@@ -199,7 +203,8 @@ int showTree(const std::vector<std::string>& args) {
     expectArguments(args, 1, 1);
     cNode node;
     open(node, args[0]);
-    const Tree tree = loadTree(node);
+    Tree tree;
+    loadTree(node, tree);
     // Each note hangs under the first note shown with its parent's key, in
     // the order of visiting; siblings then sort stably by label, ignoring case.
     const std::size_t root = tree.notes.size();
@@ -225,7 +230,10 @@ int showTree(const std::vector<std::string>& args) {
         }
         const std::size_t child = children[level.note][level.next++];
         out.append(2 * stack.size(), ' ');
-        out += tree.notes[child].text + "\t" + tree.notes[child].key + "\n";
+        out += tree.notes[child].text;
+        out += '\t';
+        out += tree.notes[child].key;
+        out += '\n';
         stack.push_back({child, 0});
     }
     std::cout << out;
