@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "rich_text_box.h"
 #include "tree_view.h"
 
 namespace {
@@ -80,6 +81,39 @@ void BM_TreeRemoveLeaf(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_TreeRemoveLeaf)->Iterations(200)->Unit(benchmark::kMicrosecond);
+
+// The editor's plain text of a note with 10,000 paragraphs (about 600 KB),
+// as the link handling reads it after every change.
+void BM_EditorTextOfLargeNote(benchmark::State& state) {
+    tamix::controls::RichTextBox box;
+    QString text;
+    for (int i = 0; i < 10000; ++i) {
+        text += QStringLiteral("Paragraph %1 with some words of text in it, and a little more.\r\n").arg(i);
+    }
+    box.setText(text);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(box.Text().size());
+    }
+}
+BENCHMARK(BM_EditorTextOfLargeNote)->Unit(benchmark::kMillisecond);
+
+// Setting and reading the selection deep inside the same note: every call
+// maps between editor and document positions.
+void BM_EditorSelectionInLargeNote(benchmark::State& state) {
+    tamix::controls::RichTextBox box;
+    QString text;
+    for (int i = 0; i < 10000; ++i) {
+        text += QStringLiteral("Paragraph %1 with some words of text in it, and a little more.\r\n").arg(i);
+    }
+    box.setText(text);
+    int position = 0;
+    for (auto _ : state) {
+        position = (position + 7919) % 600000;
+        box.select(position, 10);
+        benchmark::DoNotOptimize(box.SelStart() + box.SelLength());
+    }
+}
+BENCHMARK(BM_EditorSelectionInLargeNote)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
