@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QImage>
 #include <QInputMethodEvent>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QSignalSpy>
@@ -388,21 +387,6 @@ TEST_F(RichTextBoxTest, MouseMoveIsReportedWithoutAButtonHeld) {
     QApplication::sendEvent(box.viewport(), &move);
     ASSERT_FALSE(moves.isEmpty());
     EXPECT_EQ(moves.last(), (QList<int>{0, 0, 30 * box.TwipsPerPixelX(), 12 * box.TwipsPerPixelY()}));
-}
-
-TEST_F(RichTextBoxTest, FocusEventsAreRaised) {
-    QLineEdit other;
-    other.show();
-    int got = 0;
-    int lost = 0;
-    QObject::connect(&box, &RichTextBox::GotFocus, [&] { ++got; });
-    QObject::connect(&box, &RichTextBox::LostFocus, [&] { ++lost; });
-    QFocusEvent in(QEvent::FocusIn, Qt::OtherFocusReason);
-    QApplication::sendEvent(&box, &in);
-    QFocusEvent out(QEvent::FocusOut, Qt::OtherFocusReason);
-    QApplication::sendEvent(&box, &out);
-    EXPECT_EQ(got, 1);
-    EXPECT_EQ(lost, 1);
 }
 
 }  // namespace

@@ -124,14 +124,5 @@ TEST_F(RichTextBoxTest, CutRemovesUnprotectedSelection) {
     EXPECT_EQ(QApplication::clipboard()->text(), QString(" world"));
 }
 
-TEST_F(RichTextBoxTest, MousePointerAndTabStop) {
-    box.setMousePointer(1);
-    EXPECT_EQ(box.viewport()->cursor().shape(), Qt::ArrowCursor);
-    box.setMousePointer(0);
-    EXPECT_EQ(box.viewport()->cursor().shape(), Qt::IBeamCursor);
-    box.setTabStop(false);
-    EXPECT_FALSE(box.TabStop());
-}
-
 }  // namespace
 }  // namespace tamix::controls

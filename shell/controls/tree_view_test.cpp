@@ -563,13 +563,5 @@ TEST_F(TreeViewTest, ClearEmptiesEverything) {
     EXPECT_EQ(again->Index(), 1);
 }
 
-TEST_F(TreeViewTest, TabStopSwitchesKeyboardFocusPolicy) {
-    view.setTabStop(false);
-    EXPECT_FALSE(view.TabStop());
-    EXPECT_EQ(view.focusPolicy(), Qt::ClickFocus);
-    view.setTabStop(true);
-    EXPECT_TRUE(view.TabStop());
-}
-
 }  // namespace
 }  // namespace tamix::controls
