@@ -354,6 +354,30 @@ TEST_F(RichTextBoxTest, EditsMadeByAKeyDownHandlerReportAtOnce) {
     EXPECT_EQ(changesInHandler, 1);
 }
 
+TEST_F(RichTextBoxTest, AKeyDownHandlerCanUnprotectBeforeTheKeyActs) {
+    protectedSample();
+    box.setSelStart(8);  // right after the protected run
+    QObject::connect(&box, &RichTextBox::KeyDown, [&](int& code, int&) {
+        if (code == 8) {
+            box.select(4, 4);
+            box.setSelProtected(false);
+        }
+        if (code == 65 && box.SelProtected() == Tristate::On) {
+            box.setSelProtected(false);  // typing after protected text starts plain text
+        }
+    });
+    QTest::keyClick(&box, Qt::Key_Backspace);
+    EXPECT_EQ(box.Text(), QString("aaa  bbb"));
+    EXPECT_EQ(beeps, 0);
+
+    protectedSample();
+    box.setSelStart(8);
+    QTest::keyClick(&box, Qt::Key_A);
+    EXPECT_EQ(box.Text(), QString("aaa LINKa bbb"));
+    box.select(8, 1);
+    EXPECT_EQ(box.SelProtected(), Tristate::Off);
+}
+
 TEST_F(RichTextBoxTest, KeyUpReportsCodeAndShift) {
     QList<QPair<int, int>> seen;
     QObject::connect(&box, &RichTextBox::KeyUp, [&](int& code, int& shift) {
