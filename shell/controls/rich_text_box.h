@@ -149,7 +149,8 @@ public:
     int Find(const QString& text, int start = 0, int end = -1, int flags = 0);
     // Reads RTF when the file starts with "{\rtf", otherwise plain text
     // (UTF-8 when valid, else Windows-1252) in the base font. Throws
-    // TamixError when the file cannot be read; the document is then unchanged.
+    // TamixError when the file cannot be read or is larger than 128 MiB; the
+    // document is then unchanged.
     void LoadFile(const QString& path);
     // Writes TextRTF() (kFileRtf) or Text() as UTF-8 (kFileText). Throws
     // TamixError when the file cannot be written.

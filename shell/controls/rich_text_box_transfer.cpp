@@ -24,6 +24,9 @@ namespace {
 
 const char* const kRtfMime = "text/rtf";
 const char* const kRtfMimeAlt = "application/rtf";
+// Largest file LoadFile reads: far beyond any note, small enough that a wrong
+// choice of file cannot exhaust memory.
+constexpr qint64 kMaxFileBytes = qint64(128) * 1024 * 1024;
 
 // Plain-text file contents: UTF-8 when they are valid UTF-8 (a leading
 // byte-order mark is dropped), otherwise Windows-1252.
@@ -202,6 +205,9 @@ void RichTextBox::LoadFile(const QString& path) {
     }
     if (!file.open(QIODevice::ReadOnly)) {
         throw TamixError(kErrPathAccess, "Path/File access error: " + path.toStdString());
+    }
+    if (file.size() > kMaxFileBytes) {
+        throw TamixError(kErrOutOfRange, "The file is too large to load: " + path.toStdString());
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
