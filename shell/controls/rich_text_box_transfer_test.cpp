@@ -64,6 +64,16 @@ TEST_F(RichTextBoxTest, LoadFileReadsRtfOrPlainText) {
     EXPECT_EQ(box.SelFontName(), std::optional<QString>("DejaVu Sans"));
 }
 
+TEST_F(RichTextBoxTest, TruncatedRtfLoadsWhatCanBeRead) {
+    QTemporaryDir dir;
+    QFile file(dir.filePath("cut.rtf"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("{\\rtf1\\ansi {\\b kept text\\par second");
+    file.close();
+    box.LoadFile(file.fileName());
+    EXPECT_EQ(box.Text(), QString("kept text\r\nsecond"));
+}
+
 TEST_F(RichTextBoxTest, LoadFileOfAMissingFileThrowsAndKeepsTheText) {
     box.setText("keep");
     try {
