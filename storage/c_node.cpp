@@ -96,6 +96,7 @@ void cNode::rebuildIndex() {
     // A chunk too short to be a record is the first half of a SaveNewNode
     // that a crash cut short; it is dropped so that the tree can load.
     std::vector<std::int32_t> tooShort;
+    index_.reserveChunks(chunks_.blockFile().dbRecordCount());
     chunks_.cWalk([&](std::int32_t chunk, const cChunks::Head& head) {
         if (head.lastIndex + 1 < kMinRecordBytes) {
             tooShort.push_back(chunk);

@@ -16,6 +16,11 @@ void NodeIndex::clear() {
     nextOrder_ = 1;
 }
 
+void NodeIndex::reserveChunks(std::int32_t blocks) {
+    if (blocks >= 0 && static_cast<std::size_t>(blocks) >= slotOfChunk_.size())
+        slotOfChunk_.resize(static_cast<std::size_t>(blocks) + 1, kNone);
+}
+
 std::size_t NodeIndex::hash(std::string_view value) {
     std::uint64_t h = 1469598103934665603ull;
     for (char c : value) {

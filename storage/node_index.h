@@ -21,6 +21,9 @@ public:
     static constexpr std::size_t kFieldLength = 11;
 
     void clear();
+    // Makes room for records at chunks up to `blocks` at once, so that a
+    // bulk build does not grow the chunk table step by step.
+    void reserveChunks(std::int32_t blocks);
     // Adds a record at the end of storage order.
     void append(std::int32_t chunk, std::string_view key, std::string_view parent);
     // The record at oldChunk moved to newChunk and may have a new Key or
