@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <gtest/gtest.h>
+#include <random>
 
 #include "rich_text_box_fixture.h"
 #include "tamix_error.h"
@@ -254,6 +255,38 @@ TEST_F(RichTextBoxTest, ProtectionSurvivesTheRtfRoundTrip) {
     EXPECT_EQ(other.SelProtected(), Tristate::On);
     other.select(2, 4);
     EXPECT_EQ(other.SelProtected(), Tristate::Mixed);
+}
+
+// Random edits by keys, clipboard and program over a document with one
+// protected word: the word always survives whole and protected, and every
+// refused edit beeps.
+TEST_F(RichTextBoxTest, RandomEditsNeverChangeProtectedText) {
+    box.setText("one two LINK three\r\nfour");
+    box.select(8, 4);
+    box.setSelProtected(true);
+    std::mt19937 random(7);
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    for (int step = 0; step < 400; ++step) {
+        const int total = static_cast<int>(box.Text().size());
+        box.select(pick(total + 1), pick(4));
+        switch (pick(9)) {
+        case 0: QTest::keyClick(&box, Qt::Key_X); break;
+        case 1: QTest::keyClick(&box, Qt::Key_Backspace); break;
+        case 2: QTest::keyClick(&box, Qt::Key_Delete); break;
+        case 3: QTest::keyClick(&box, Qt::Key_Return); break;
+        case 4: box.setSelText("yz"); break;
+        case 5: box.Cut(); break;
+        case 6: box.Copy(); break;
+        case 7: box.Paste(); break;
+        default: box.setSelBold(pick(2) == 0); break;
+        }
+        const QString text = box.Text();
+        const int at = static_cast<int>(text.indexOf("LINK"));
+        ASSERT_GE(at, 0) << "step " << step << ": " << text.toStdString();
+        box.select(at, 4);
+        ASSERT_EQ(box.SelProtected(), Tristate::On) << "step " << step;
+    }
+    EXPECT_GT(beeps, 0);
 }
 
 TEST_F(RichTextBoxTest, ThereIsNoUndo) {
