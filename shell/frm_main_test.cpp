@@ -306,6 +306,23 @@ TEST_F(FrmMainTest, SettingsAreWrittenAndReadBack) {
     EXPECT_EQ(again.pos(), QPoint(30, 40));
 }
 
+TEST_F(FrmMainTest, AMaximisedWindowKeepsItsLastNormalGeometry) {
+    frmMain& w = start();
+    w.resize(640, 480);
+    QApplication::processEvents();
+    const int tpp = w.TwipsPerPixelX();
+    ASSERT_EQ(settings_->getInt16("Startup", "Width", 0), 640 * tpp);
+    w.showMaximized();
+    QApplication::processEvents();
+    ASSERT_TRUE(w.windowState() & Qt::WindowMaximized);
+    ASSERT_NE(w.width(), 640);  // the screen's size now
+    w.LayoutMainWindow();
+    finish();
+    Settings s(ini());
+    EXPECT_EQ(s.getInt16("Startup", "Width", 0), 640 * tpp);
+    EXPECT_EQ(s.getInt16("Startup", "Height", 0), 480 * tpp);
+}
+
 TEST_F(FrmMainTest, BadSettingsFallBackToTheDefaults) {
     QFile f(ini());
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
