@@ -355,6 +355,29 @@ TEST_F(TreeManagerTest, ACorruptFileIsReportedAndLeavesNoDatabaseOpen) {
     EXPECT_EQ(host_.depth, 0);
 }
 
+TEST_F(TreeManagerTest, ATreeTooDeepToLoadIsReportedAndKeepsWhatWasShown) {
+    {
+        cNode node;
+        node.CreateFile(QFile::encodeName(path("deep.TM2")).toStdString());
+        node.Barriers(false);
+        for (int key = 2; key < 2 + 2100; ++key) {  // each note under the one before
+            node.ClearNode();
+            node.Key(NodeKey::Format(key));
+            node.Parent(NodeKey::Format(key - 1));
+            node.NodeText("level");
+            node.SaveNewNode();
+        }
+        node.CloseFile();
+    }
+    open(path("deep.TM2"));
+    ASSERT_EQ(host_.errors.size(), 1);
+    EXPECT_TRUE(state_.DatabaseOpen);
+    EXPECT_EQ(host_.depth, 0);  // the window is enabled again
+    EXPECT_EQ(tree_.Nodes().Item(1)->Text(), "My Tamix (deep)");
+    EXPECT_GE(tree_.Nodes().Count(), 1);
+    EXPECT_LE(tree_.Nodes().Count(), 2101);
+}
+
 TEST_F(TreeManagerTest, CloseSavesAChangedNoteAndResetsTheRoot) {
     makeDatabase(path("close.TM2"), {{2, 1, "One", rtfOf("one").c_str()}});
     open(path("close.TM2"));
