@@ -264,6 +264,27 @@ TEST_F(FrmMainTest, AChangedNoteIsSavedOnExit) {
     EXPECT_NE(storedBody(path("s.TM2"), 2).find("exited Alpha"), std::string::npos);
 }
 
+TEST_F(FrmMainTest, ANoteThatCannotBeSavedAtExitLetsTheUserStay) {
+    makeDatabase(path("s.TM2"), {{2, "Alpha"}, {3, "Beta"}});
+    frmMain& w = start(path("s.TM2"));
+    click(node(2));
+    typeInEditor("unsaved ");
+    // The shown note's record goes away behind the window's back.
+    ASSERT_TRUE(w.state().Node.FindKey(NodeKey::Format(2)));
+    w.state().Node.DeleteNode();
+    dialogs_.answer(ScriptedAnswer::Message(MsgAnswer::No));
+    w.close();
+    ASSERT_EQ(dialogs_.messages().size(), 1);
+    EXPECT_TRUE(dialogs_.messages().last().startsWith("Error in Database: Node not found"));
+    EXPECT_EQ(dialogs_.asked().back().buttons, MsgButtons::YesNo);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(w.state().DatabaseOpen);
+    EXPECT_TRUE(w.rtfMain().Text().startsWith("unsaved Alpha"));
+    dialogs_.answer(ScriptedAnswer::Message(MsgAnswer::Yes));
+    w.close();
+    EXPECT_FALSE(w.isVisible());
+}
+
 TEST_F(FrmMainTest, FirstStartUsesTheDefaultGeometry) {
     frmMain& w = start();
     EXPECT_EQ(w.TreeWidth(), 3000);

@@ -64,11 +64,11 @@ void NoteSelection::SaveNote() {
     BusyScope busy(host_);
     cNode& node = state_.Node;
     const std::string key = state_.ShownKey.toStdString();
-    // Another command may have moved the cursor (a search, a rename); the
-    // body belongs to the shown note's record and nowhere else.
-    if (node.AtEOF() || node.Key() != key) {
-        if (!node.FindKey(key)) throw TamixError(kErrCorrupt, kNodeNotFound);
-    }
+    // The body belongs to the shown note's record and nowhere else. Other
+    // commands move the cursor (a search, a rename) or remove the record it
+    // stands on (a delete), and the in-memory fields cannot tell, so the
+    // record is found again by key; the key index makes that cheap.
+    if (!node.FindKey(key)) throw TamixError(kErrCorrupt, kNodeNotFound);
     node.RTFData(editor_.TextRTF());
     node.SaveNode();
     state_.NoteChanged = false;
