@@ -16,6 +16,9 @@ using Bytes = std::vector<std::uint8_t>;
 // is file bytes (n-1)*1024 ... n*1024-1). Keeps one block image in memory and
 // a cursor, the current record. Knows nothing of what the blocks hold.
 //
+// Reads are served from a small cache of the blocks last read or written;
+// writes always reach the file at once, in the order they are made.
+//
 // Accessors keep the names of the file format's operations: a getter is the
 // bare name (`dbFileName()`), the setter the same name with the value
 // (`dbFileName("x.TM2")`).
