@@ -6,11 +6,13 @@
 #include "main_toolbars.h"
 #include "node.h"
 #include "nodes.h"
+#include "note_operations.h"
 #include "note_selection.h"
 #include "rich_text_box.h"
 #include "settings.h"
 #include "splitter_bar.h"
 #include "subclass.h"
+#include "tree_drag.h"
 #include "tree_manager.h"
 #include "tree_view.h"
 #include "user_dialogs.h"
@@ -19,6 +21,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
@@ -88,6 +91,11 @@ void frmMain::buildWindow() {
     menus_ = std::make_unique<MainMenus>(*menuBar());
     notes_ = std::make_unique<NoteSelection>(state_, *tree_, *editor_, dialogs_, *this);
     manager_ = std::make_unique<TreeManager>(state_, *notes_, *tree_, *editor_, dialogs_, *this);
+    noteOps_ = std::make_unique<NoteOperations>(state_, *notes_, *tree_, *editor_, dialogs_, *this);
+    treeDrag_ = std::make_unique<TreeDrag>(state_, *tree_, *noteOps_, dialogs_, *this);
+    treeDrag_->setContextMenu([this](int x, int y) {
+        showNoteMenu(QPoint(x / tree_->TwipsPerPixelX(), y / tree_->TwipsPerPixelY()));
+    });
     doubleClick_ = std::make_unique<EditorDoubleClickFilter>(
         *editor_, [] { return 0; }, [](int) {}, this);
     client_->installEventFilter(this);
@@ -97,6 +105,18 @@ void frmMain::buildWindow() {
 
 void frmMain::connectCommands() {
     connect(tree_, &controls::TreeView::NodeClick, this, [this](controls::Node* n) { tree_NodeClick(n); });
+    connect(tree_, &controls::TreeView::AfterLabelEdit, this,
+            [this](bool& cancel, QString& text) { noteOps_->tree_AfterLabelEdit(cancel, text); });
+    connect(tree_, &controls::TreeView::MouseDown, this,
+            [this](int b, int s, int x, int y) { treeDrag_->tree_MouseDown(b, s, x, y); });
+    connect(tree_, &controls::TreeView::MouseMove, this,
+            [this](int b, int s, int x, int y) { treeDrag_->tree_MouseMove(b, s, x, y); });
+    connect(tree_, &controls::TreeView::MouseUp, this,
+            [this](int b, int s, int x, int y) { treeDrag_->tree_MouseUp(b, s, x, y); });
+    connect(tree_, &controls::TreeView::DragOver, this,
+            [this](QObject* source, int x, int y, int st) { treeDrag_->tree_DragOver(source, x, y, st); });
+    connect(tree_, &controls::TreeView::DragDrop, this,
+            [this](QObject* source, int x, int y) { treeDrag_->tree_DragDrop(source, x, y); });
     connect(tree_, &controls::TreeView::GotFocus, this, [this] {
         if (busyDepth_ > 0) return;
         editorActive_ = false;
@@ -280,6 +300,21 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
                 editor_->setFocus(Qt::TabFocusReason);
             return true;
         }
+        // F2 renames as Edit Name does, so the root's label is never edited.
+        if (key->key() == Qt::Key_F2 && key->modifiers() == Qt::NoModifier && watched == tree_) {
+            noteOps_->EditName();
+            return true;
+        }
+    }
+    if (watched == tree_ && event->type() == QEvent::ContextMenu) {
+        // A right click shows the Note menu on its mouse up; the context-menu
+        // key shows it at the selected note.
+        if (static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+            controls::Node* node = tree_->SelectedItem();
+            const QRect row = node ? tree_->visualItemRect(node->item()) : QRect();
+            showNoteMenu(row.isValid() ? row.center() : QPoint(0, 0));
+        }
+        return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -295,7 +330,12 @@ void frmMain::onMenu(const QString& name) {
     else if (name.startsWith(QLatin1String("MRU"))) {
         const int i = name.mid(3).toInt() - 1;
         if (i >= 0 && i < 4) manager_->OpenRecentFile(state_.RecentFiles[static_cast<std::size_t>(i)]);
-    } else if (name == QLatin1String("mnuViewToolbars")) ToggleToolbars();
+    } else if (name == QLatin1String("mnuNoteEdit")) noteOps_->EditName();
+    else if (name == QLatin1String("mnuNoteInsert")) noteOps_->InsertCommand();
+    else if (name == QLatin1String("mnuNoteDelete")) noteOps_->DeleteCommand();
+    else if (name == QLatin1String("mnuNoteExpand")) noteOps_->ExpandCommand();
+    else if (name == QLatin1String("mnuNoteCollapse")) noteOps_->CollapseCommand();
+    else if (name == QLatin1String("mnuViewToolbars")) ToggleToolbars();
     else if (name == QLatin1String("mnuViewStatusBar")) ToggleStatusBar();
     else if (name == QLatin1String("mnuViewAlwaysOnTop")) ToggleAlwaysOnTop();
     else if (name == QLatin1String("mnuHelpContents")) ShowHelpContents();
@@ -306,6 +346,8 @@ void frmMain::Toolbar1_ButtonClick(const QString& key) {
     if (key == QLatin1String("new")) manager_->NewDatabase();
     else if (key == QLatin1String("open")) manager_->OpenDatabase();
     else if (key == QLatin1String("save")) notes_->SaveIfChanged();
+    else if (key == QLatin1String("insert")) noteOps_->InsertCommand();
+    else if (key == QLatin1String("delete")) noteOps_->DeleteCommand();
     else if (key == QLatin1String("top")) SetAlwaysOnTop(true);
     else if (key == QLatin1String("notop")) SetAlwaysOnTop(false);
     else if (key == QLatin1String("help")) ShowHelpContents();
@@ -314,6 +356,11 @@ void frmMain::Toolbar1_ButtonClick(const QString& key) {
 void frmMain::tree_NodeClick(controls::Node* node) {
     notes_->tree_NodeClick(node);
     if (state_.ShownKey.isEmpty()) editor_->setEnabled(false);
+}
+
+void frmMain::showNoteMenu(const QPoint& viewportPos) {
+    if (!state_.DatabaseOpen) return;
+    menus_->menu(QStringLiteral("mnuNote"))->popup(tree_->viewport()->mapToGlobal(viewportPos));
 }
 
 void frmMain::ParseCommand(const QString& path) {

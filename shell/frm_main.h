@@ -18,9 +18,11 @@ namespace tamix {
 class EditorDoubleClickFilter;
 class MainMenus;
 class MainToolbars;
+class NoteOperations;
 class NoteSelection;
 class Settings;
 class SplitterBar;
+class TreeDrag;
 class TreeManager;
 class UserDialogs;
 namespace controls {
@@ -102,6 +104,8 @@ public:
     AppOptions& options() { return options_; }
     TreeManager& treeManager() { return *manager_; }
     NoteSelection& notes() { return *notes_; }
+    NoteOperations& noteOperations() { return *noteOps_; }
+    TreeDrag& treeDrag() { return *treeDrag_; }
     controls::TreeView& tree() { return *tree_; }
     controls::RichTextBox& rtfMain() { return *editor_; }
     SplitterBar& splitter() { return *splitter_; }
@@ -135,6 +139,8 @@ protected:
 private:
     void buildWindow();
     void connectCommands();
+    // Pops up the Note menu at (x, y) pixels in the tree's drawing area.
+    void showNoteMenu(const QPoint& viewportPos);
     void onMenu(const QString& name);
     // Query unload and unload; false when the user chose to stay.
     bool unload();
@@ -158,6 +164,8 @@ private:
     std::unique_ptr<MainMenus> menus_;
     std::unique_ptr<NoteSelection> notes_;
     std::unique_ptr<TreeManager> manager_;
+    std::unique_ptr<NoteOperations> noteOps_;
+    std::unique_ptr<TreeDrag> treeDrag_;
     std::unique_ptr<EditorDoubleClickFilter> doubleClick_;
 
     bool showToolbars_ = true;

@@ -88,8 +88,7 @@ bool MainMenus::implemented(const QString& name) {
     static const QSet<QString> later = {
         "mnuFilePrint", "mnuFilePreview", "mnuEditCut", "mnuEditCopy", "mnuEditPaste",
         "mnuEditPasteText", "mnuHyperLink", "mnuInsertDate", "mnuInsertTime", "mnuInsertDateTime",
-        "mnuEditFind", "mnuNoteEdit", "mnuNoteInsert", "mnuNoteDelete", "mnuNoteExpand",
-        "mnuNoteCollapse", "mnuFormatFont", "mnuFormatColour", "mnuFormatParagraph",
+        "mnuEditFind", "mnuFormatFont", "mnuFormatColour", "mnuFormatParagraph",
         "mnuFormatBullet", "mnuDefont", "mnuToolsExportNote", "mnuToolsExportTree",
         "mnuToolsImportDoc", "mnuToolsImportTree", "mnuToolsLinks", "mnuToolsOptions"};
     return !later.contains(name);

@@ -106,7 +106,7 @@ MainToolbars::MainToolbars(QWidget* parent)
 }
 
 bool MainToolbars::implemented(const QString& key) {
-    static const QSet<QString> now = {"new", "open", "save", "top", "notop", "help"};
+    static const QSet<QString> now = {"new", "open", "save", "insert", "delete", "top", "notop", "help"};
     return now.contains(key);
 }
 
