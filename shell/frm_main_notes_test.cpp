@@ -465,6 +465,22 @@ TEST_F(FrmMainNotesTest, RightClickAndTheContextMenuKeyShowTheNoteMenu) {
     EXPECT_EQ(node(57), nullptr);
 }
 
+TEST_F(FrmMainNotesTest, ShiftInsertWorksFromTheEditorAndSavesItsEditsFirst) {
+    const QString file = sample();
+    frmMain& w = start(file);
+    click(3);
+    w.rtfMain().setFocus();
+    QTest::keyClick(&w.rtfMain(), Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClicks(&w.rtfMain(), "kept ");
+    QTest::keyClick(&w.rtfMain(), Qt::Key_Insert, Qt::ShiftModifier);
+    ASSERT_NE(node(58), nullptr);
+    EXPECT_EQ(node(58)->Parent(), node(3));
+    typeLabel("From the editor");
+    EXPECT_FALSE(w.rtfMain().Text().contains("kept"));
+    closeDatabase();
+    EXPECT_NE(storedBody(file, 3).find("kept Beta"), std::string::npos);
+}
+
 TEST_F(FrmMainNotesTest, ExpandAndCollapseReachTheWholeSubtree) {
     frmMain& w = start(sample());
     click(2);
