@@ -9,6 +9,8 @@ namespace tamix {
 namespace {
 
 using test::block;
+using test::headBlock;
+using test::headerBlock;
 using test::longAt;
 using test::putLong;
 using test::readFile;
@@ -18,25 +20,6 @@ using test::writeFile;
 Bytes data(std::size_t size, int seed) {
     Bytes b(size);
     for (std::size_t i = 0; i < size; ++i) b[i] = static_cast<std::uint8_t>((i * 13 + seed) % 251 + 1);
-    return b;
-}
-
-Bytes header(std::int32_t first, std::int32_t last, std::int32_t freeHead, char state = 'X') {
-    Bytes h(1024, 0);
-    putLong(h, 0, first);
-    putLong(h, 4, last);
-    putLong(h, 8, freeHead);
-    h[12] = static_cast<std::uint8_t>(state);
-    return h;
-}
-
-Bytes headBlock(std::int32_t previous, std::int32_t next, std::int32_t continuation, const Bytes& content) {
-    Bytes b(1024, 0);
-    putLong(b, 0, previous);
-    putLong(b, 4, next);
-    putLong(b, 8, continuation);
-    putLong(b, 12, static_cast<std::uint32_t>(content.size() - 1));
-    std::copy_n(content.begin(), std::min<std::size_t>(content.size(), 1008), b.begin() + 16);
     return b;
 }
 
@@ -56,27 +39,28 @@ protected:
     }
 };
 
-TEST_F(ChunkStoreTest, ANewDatabaseIsOneCleanHeaderBlock) {
-    store.cCreateFile(name);
-    EXPECT_EQ(readFile(name), header(0, 0, 0));
-}
-
-TEST_F(ChunkStoreTest, TheFirstAddTakesBlockTwoAndTheSecondBlockThree) {
-    store.cCreateFile(name);
+TEST_F(ChunkStoreTest, AnEmptyFileOpensEmptyAndItsFirstChunkTakesBlockTwo) {
+    writeFile(name, {});
+    store.cOpenFile(name);
+    EXPECT_EQ(store.cFirstChunk(), 0);
     store.cAddChunk();
     EXPECT_EQ(store.cCurrentChunkRec(), 2);
-    Bytes file = readFile(name);
+    const Bytes file = readFile(name);
     ASSERT_EQ(file.size(), 2048u);
-    EXPECT_EQ(block(file, 1), header(2, 2, 0));
+    EXPECT_EQ(block(file, 1), headerBlock(2, 2, 0));
     EXPECT_EQ(block(file, 2), Bytes(1024, 0));
+}
 
+TEST_F(ChunkStoreTest, ANewDatabaseIsOneHeaderBlockAndItsSecondChunkTakesBlockThree) {
+    store.cCreateFile(name);
+    EXPECT_EQ(readFile(name), headerBlock(0, 0, 0));
     store.cAddChunk();
-    file = readFile(name);
-    Bytes second(1024, 0);
-    putLong(second, 0, 2);
-    Bytes first(1024, 0);
+    store.cAddChunk();
+    Bytes first(1024, 0), second(1024, 0);
     putLong(first, 4, 3);
-    EXPECT_EQ(block(file, 1), header(2, 3, 0));
+    putLong(second, 0, 2);
+    const Bytes file = readFile(name);
+    EXPECT_EQ(block(file, 1), headerBlock(2, 3, 0));
     EXPECT_EQ(block(file, 2), first);
     EXPECT_EQ(block(file, 3), second);
 }
@@ -95,7 +79,7 @@ TEST_F(ChunkStoreTest, AThousandAndNineBytesSpillIntoAContinuationBlock) {
     Bytes continuation(1024, 0);
     continuation[4] = spills[1008];
     EXPECT_EQ(block(file, 4), continuation);
-    EXPECT_EQ(block(file, 1), header(2, 2, 3));
+    EXPECT_EQ(block(file, 1), headerBlock(2, 2, 3));
     EXPECT_EQ(store.cChunkData(), spills);
 }
 
@@ -108,7 +92,7 @@ TEST_F(ChunkStoreTest, RewritingTakesANewHeadBlockAndFreesTheOld) {
     store.cChunkData(first);
     EXPECT_EQ(store.cCurrentChunkRec(), 4);
     Bytes file = readFile(name);
-    EXPECT_EQ(block(file, 1), header(4, 3, 2));
+    EXPECT_EQ(block(file, 1), headerBlock(4, 3, 2));
     EXPECT_EQ(block(file, 4), headBlock(0, 3, 0, first));
     EXPECT_EQ(longAt(block(file, 3), 0), 4);
     EXPECT_EQ(longAt(block(file, 2), 0), 0);
@@ -118,7 +102,7 @@ TEST_F(ChunkStoreTest, RewritingTakesANewHeadBlockAndFreesTheOld) {
     store.cChunkData(second);
     EXPECT_EQ(store.cCurrentChunkRec(), 2);
     file = readFile(name);
-    EXPECT_EQ(block(file, 1), header(2, 3, 4));
+    EXPECT_EQ(block(file, 1), headerBlock(2, 3, 4));
     EXPECT_EQ(block(file, 2), headBlock(0, 3, 0, second));
     expectClean();
 }
@@ -127,10 +111,10 @@ TEST_F(ChunkStoreTest, DeletingTheOnlyChunkFreesItForTheNextAdd) {
     store.cCreateFile(name);
     store.cAddChunk();
     store.cDeleteChunk();
-    EXPECT_EQ(block(readFile(name), 1), header(0, 0, 2));
+    EXPECT_EQ(block(readFile(name), 1), headerBlock(0, 0, 2));
     store.cAddChunk();
     EXPECT_EQ(store.cCurrentChunkRec(), 2);
-    EXPECT_EQ(block(readFile(name), 1), header(2, 2, 0));
+    EXPECT_EQ(block(readFile(name), 1), headerBlock(2, 2, 0));
 }
 
 TEST_F(ChunkStoreTest, AFreedChainJoinsTheFreeListInChainOrder) {
@@ -150,27 +134,21 @@ TEST_F(ChunkStoreTest, AFreedChainJoinsTheFreeListInChainOrder) {
     expectClean();
 }
 
-TEST_F(ChunkStoreTest, ChunkHeaderReturnsOnlyWhatTheHeadBlockHolds) {
+// The head block alone gives the first 1008 bytes; the whole chain gives all.
+TEST_F(ChunkStoreTest, ChunksOfEverySizeReadBackWholeAndTheirHeaderFromTheHeadBlock) {
+    const std::size_t sizes[] = {1, 35, 1007, 1008, 1009, 2028, 2029, 5000, 12345};
     store.cCreateFile(name);
-    store.cAddChunk();
-    store.cChunkData(data(2001, 5));
-    const Bytes long_ = data(2001, 5);
-    EXPECT_EQ(store.cChunkHeader(), Bytes(long_.begin(), long_.begin() + 1008));
-    store.cChunkData(data(41, 6));
-    EXPECT_EQ(store.cChunkHeader(), data(41, 6));
-}
-
-TEST_F(ChunkStoreTest, ChunksOfEverySizeReadBackWhole) {
-    store.cCreateFile(name);
-    for (std::size_t size : {1u, 35u, 1007u, 1008u, 1009u, 2028u, 2029u, 5000u, 12345u}) {
+    for (std::size_t size : sizes) {
         store.cAddChunk();
         store.cChunkData(data(size, static_cast<int>(size)));
     }
     store.cOpenFile(name);
     std::size_t i = 0;
-    const std::size_t sizes[] = {1, 35, 1007, 1008, 1009, 2028, 2029, 5000, 12345};
-    for (store.cMoveFirst(); store.cCurrentChunkRec() != 0; store.cMoveNext(), ++i)
-        EXPECT_EQ(store.cChunkData(), data(sizes[i], static_cast<int>(sizes[i])));
+    for (store.cMoveFirst(); store.cCurrentChunkRec() != 0; store.cMoveNext(), ++i) {
+        const Bytes expected = data(sizes[i], static_cast<int>(sizes[i]));
+        EXPECT_EQ(store.cChunkData(), expected);
+        EXPECT_EQ(store.cChunkHeader(), Bytes(expected.begin(), expected.begin() + std::min<std::size_t>(sizes[i], 1008)));
+    }
     EXPECT_EQ(i, 9u);
     expectClean();
 }
@@ -193,16 +171,6 @@ TEST_F(ChunkStoreTest, TheListKeepsOrderOfAdditionWhateverIsRewritten) {
     store.cMoveFirst();
     store.cMovePrevious();
     EXPECT_EQ(store.cCurrentChunkRec(), 0);
-}
-
-TEST_F(ChunkStoreTest, AnEmptyFileOpensEmptyAndItsFirstChunkTakesBlockTwo) {
-    writeFile(name, {});
-    store.cOpenFile(name);
-    EXPECT_EQ(store.cFirstChunk(), 0);
-    store.cAddChunk();
-    const Bytes file = readFile(name);
-    ASSERT_EQ(file.size(), 2048u);
-    EXPECT_EQ(block(file, 1), header(2, 2, 0));
 }
 
 TEST_F(ChunkStoreTest, TheChangeMarkIsBuiltOnTheChangedChunksHeadBlock) {
@@ -256,7 +224,7 @@ TEST_F(InterruptedChange, AnAddCutShortIsUndoneAndItsBlockFreedAgain) {
     EXPECT_EQ(block(readFile(name), 1)[12], 'A');
     EXPECT_EQ(reopenedChunks(), std::vector<Bytes>{data(10, 1)});
     const Bytes file = readFile(name);
-    EXPECT_EQ(block(file, 1), header(3, 3, 2));
+    EXPECT_EQ(block(file, 1), headerBlock(3, 3, 2));
     EXPECT_EQ(longAt(block(file, 2), 0), 0);
     EXPECT_EQ(longAt(block(file, 3), 4), 0);
     expectClean();
@@ -289,86 +257,62 @@ TEST_F(InterruptedChange, ADeleteCutShortPutsTheChunkBack) {
     expectClean();
 }
 
-// Opening a damaged file stops with kErrCorrupt and a message naming the block.
-void expectCorrupt(const std::string& name, const std::string& words) {
-    cChunks store;
-    try {
-        store.cOpenFile(name);
-        store.cWalk([&](std::int32_t c, const cChunks::Head&) {
-            store.cGoto(c);
-            store.cChunkData();
-        });
-        FAIL() << "no error for " << words;
-    } catch (const TamixError& e) {
-        EXPECT_EQ(e.number(), kErrCorrupt) << e.what();
-        EXPECT_NE(std::string(e.what()).find(words), std::string::npos) << e.what();
-    }
-}
-
-class DamagedFile : public ChunkStoreTest {
-protected:
-    Bytes file;
-    void SetUp() override {
-        store.cCreateFile(name);
-        for (int i = 0; i < 3; ++i) {
-            store.cAddChunk();
-            store.cChunkData(data(1500, i));
-        }
-        store.dbClose();
-        file = readFile(name);  // chunks at 3 (+4), 5 (+6), 7 (+8); block 2 free
-    }
-    void damage(int blockNo, std::size_t offset, std::uint32_t value) {
-        putLong(file, (blockNo - 1) * 1024 + offset, value);
-        writeFile(name, file);
-    }
+// A damaged file: the first three chunks written at 3 (+4), 5 (+6), 7 (+8),
+// block 2 free, then one long written at `offset` in `block` (block 0: the
+// file is replaced by `text` bytes, or cut short by 100 when `text` is 0).
+struct Damage {
+    const char* name;
+    int block;
+    std::size_t offset;
+    std::uint32_t value;
+    std::string words;  // what the kErrCorrupt message must say
+    std::size_t text = 0;
 };
 
-TEST_F(DamagedFile, ATextFileIsNotADatabase) {
-    Bytes text(2048, 'a');
-    writeFile(name, text);
-    expectCorrupt(name, "is not a Tamix database");
-}
+class DamagedFile : public ChunkStoreTest, public ::testing::WithParamInterface<Damage> {};
 
-TEST_F(DamagedFile, APartialBlockIsReportedAsTruncated) {
-    file.resize(file.size() - 100);
+TEST_P(DamagedFile, StopsTheOpenWithAMessageNamingTheFault) {
+    const Damage& d = GetParam();
+    store.cCreateFile(name);
+    for (int i = 0; i < 3; ++i) {
+        store.cAddChunk();
+        store.cChunkData(data(1500, i));
+    }
+    store.dbClose();
+    Bytes file = readFile(name);
+    if (d.block > 0)
+        putLong(file, (d.block - 1) * 1024 + d.offset, d.value);
+    else if (d.text > 0)
+        file = Bytes(d.text, 'a');
+    else
+        file.resize(file.size() - 100);
     writeFile(name, file);
-    expectCorrupt(name, "truncated");
+    test::expectError(
+        [&] {
+            store.cOpenFile(name);
+            store.cWalk([&](std::int32_t c, const cChunks::Head&) {
+                store.cGoto(c);
+                store.cChunkData();
+            });
+        },
+        kErrCorrupt, {d.words});
 }
 
-TEST_F(DamagedFile, ALinkPastTheEndNamesItsBlock) {
-    damage(5, 4, 99);
-    expectCorrupt(name, "the next-chunk link in block 5 names block 99, past the end of the file");
-}
-
-TEST_F(DamagedFile, ALinkIntoTheHeaderIsRefused) {
-    damage(1, 0, 1);
-    expectCorrupt(name, "points into the header block");
-}
-
-TEST_F(DamagedFile, AListLoopIsFoundWithinTheBlockCount) {
-    damage(7, 4, 3);
-    expectCorrupt(name, "loop at block 3");
-}
-
-TEST_F(DamagedFile, AFreeListLoopIsFound) {
-    damage(2, 0, 2);
-    expectCorrupt(name, "free list runs in a loop at block 2");
-}
-
-TEST_F(DamagedFile, ALengthTheFileCannotHoldIsRefusedBeforeAnyAllocation) {
-    damage(5, 12, 0x7FFFFFF0);
-    expectCorrupt(name, "the chunk at block 5 claims");
-}
-
-TEST_F(DamagedFile, AChainEndingEarlyIsReported) {
-    damage(3, 8, 0);
-    expectCorrupt(name, "the chain of chunk 3 ends after 1008 of its 1500 bytes");
-}
-
-TEST_F(DamagedFile, ABrokenBackLinkIsReported) {
-    damage(5, 0, 7);
-    expectCorrupt(name, "chunk 5 links back to block 7 instead of 3");
-}
+INSTANTIATE_TEST_SUITE_P(
+    ChunkStore, DamagedFile,
+    ::testing::Values(
+        Damage{"ATextFileIsNotADatabase", 0, 0, 0, "is not a Tamix database", 2048},
+        Damage{"APartialBlockIsReportedAsTruncated", 0, 0, 0, "truncated"},
+        Damage{"ALinkPastTheEndNamesItsBlock", 5, 4, 99,
+               "the next-chunk link in block 5 names block 99, past the end of the file"},
+        Damage{"ALinkIntoTheHeaderIsRefused", 1, 0, 1, "points into the header block"},
+        Damage{"AListLoopIsFoundWithinTheBlockCount", 7, 4, 3, "loop at block 3"},
+        Damage{"AFreeListLoopIsFound", 2, 0, 2, "free list runs in a loop at block 2"},
+        Damage{"ALengthTheFileCannotHoldIsRefusedBeforeAnyAllocation", 5, 12, 0x7FFFFFF0,
+               "the chunk at block 5 claims"},
+        Damage{"AChainEndingEarlyIsReported", 3, 8, 0, "the chain of chunk 3 ends after 1008 of its 1500 bytes"},
+        Damage{"ABrokenBackLinkIsReported", 5, 0, 7, "chunk 5 links back to block 7 instead of 3"}),
+    [](const ::testing::TestParamInfo<Damage>& info) { return std::string(info.param.name); });
 
 TEST(ChunkNumbers, EncodeLowByteFirstAndRefuseTheTopBit) {
     EXPECT_EQ(cChunks::LongToBytes(0x01020304), (Bytes{4, 3, 2, 1}));

@@ -9,7 +9,6 @@ namespace {
 
 using test::block;
 using test::readFile;
-using test::TempDir;
 using test::writeFile;
 
 Bytes pattern(std::size_t size, int seed) {
@@ -18,39 +17,40 @@ Bytes pattern(std::size_t size, int seed) {
     return b;
 }
 
-TEST(cDataBase, EmptyFileOpensWithNoBlocksAndReadsZeros) {
-    TempDir dir;
+class cDataBaseTest : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    std::string name = dir.file("blocks.TM2");
     cDataBase db;
-    db.dbFileName(dir.file("empty.TM2"));
-    db.dbOpen();
-    ASSERT_TRUE(db.dbIsOpen());
+
+    // Opens a file holding `initial` (no file at all when empty).
+    void open(const Bytes& initial = {}) {
+        if (!initial.empty()) writeFile(name, initial);
+        db.dbFileName(name);
+        db.dbOpen();
+        ASSERT_TRUE(db.dbIsOpen());
+    }
+};
+
+TEST_F(cDataBaseTest, EmptyFileOpensWithNoBlocksAndReadsZeros) {
+    open();
     EXPECT_EQ(db.dbRecordCount(), 0);
     EXPECT_EQ(db.dbCurrentRecord(), 1);
     EXPECT_EQ(db.dbDataBlock(), Bytes(1024, 0));
 }
 
-TEST(cDataBase, BlocksMapToFileBytesFromOne) {
-    TempDir dir;
-    const std::string name = dir.file("three.TM2");
-    Bytes file = pattern(3072, 1);
-    writeFile(name, file);
-    cDataBase db;
-    db.dbFileName(name);
-    db.dbOpen();
+TEST_F(cDataBaseTest, BlocksMapToFileBytesFromOne) {
+    const Bytes file = pattern(3072, 1);
+    open(file);
     EXPECT_EQ(db.dbRecordCount(), 3);
     db.dbMoveLast();
-    EXPECT_EQ(db.dbDataBlock(), Bytes(file.begin() + 2048, file.end()));
+    EXPECT_EQ(db.dbDataBlock(), block(file, 3));
     db.dbMovePrevious();
-    EXPECT_EQ(db.dbDataBlock(), Bytes(file.begin() + 1024, file.begin() + 2048));
+    EXPECT_EQ(db.dbDataBlock(), block(file, 2));
 }
 
-TEST(cDataBase, AddNewGrowsTheFileOnlyWhenTheBlockIsWritten) {
-    TempDir dir;
-    const std::string name = dir.file("grow.TM2");
-    writeFile(name, pattern(3072, 2));
-    cDataBase db;
-    db.dbFileName(name);
-    db.dbOpen();
+TEST_F(cDataBaseTest, AddNewGrowsTheFileOnlyWhenTheBlockIsWritten) {
+    open(pattern(3072, 2));
     db.dbAddNew();
     EXPECT_EQ(db.dbRecordCount(), 4);
     EXPECT_EQ(db.dbCurrentRecord(), 4);
@@ -59,14 +59,9 @@ TEST(cDataBase, AddNewGrowsTheFileOnlyWhenTheBlockIsWritten) {
     EXPECT_EQ(readFile(name).size(), 4096u);
 }
 
-TEST(cDataBase, WritingBlockTwoRewritesExactlyItsBytes) {
-    TempDir dir;
-    const std::string name = dir.file("rewrite.TM2");
+TEST_F(cDataBaseTest, WritingABlockRewritesExactlyItsBytesAndAShortArrayKeepsTheRest) {
     const Bytes before = pattern(3072, 3);
-    writeFile(name, before);
-    cDataBase db;
-    db.dbFileName(name);
-    db.dbOpen();
+    open(before);
     db.dbGoto(2);
     const Bytes image = pattern(1024, 77);
     db.dbDataBlock(image);
@@ -74,43 +69,21 @@ TEST(cDataBase, WritingBlockTwoRewritesExactlyItsBytes) {
     std::copy(image.begin(), image.end(), expected.begin() + 1024);
     EXPECT_EQ(readFile(name), expected);
     EXPECT_EQ(db.dbDataBlock(), image);
-}
 
-TEST(cDataBase, AShortArrayKeepsTheRestOfTheBufferAndGetReturnsTheArray) {
-    TempDir dir;
-    const std::string name = dir.file("short.TM2");
-    const Bytes before = pattern(2048, 4);
-    writeFile(name, before);
-    cDataBase db;
-    db.dbFileName(name);
-    db.dbOpen();
-    db.dbGoto(2);
+    db.dbGoto(3);
     db.dbDataBlock(Bytes{1, 2, 3});
     EXPECT_EQ(db.dbDataBlock(), (Bytes{1, 2, 3}));
-    Bytes expected = before;
-    expected[1024] = 1;
-    expected[1025] = 2;
-    expected[1026] = 3;
+    std::copy_n(Bytes{1, 2, 3}.begin(), 3, expected.begin() + 2048);
     EXPECT_EQ(readFile(name), expected);
 }
 
-TEST(cDataBase, BlockZeroIsRefused) {
-    TempDir dir;
-    cDataBase db;
-    db.dbFileName(dir.file("zero.TM2"));
-    db.dbOpen();
-    try {
-        db.dbMovePrevious();
-        FAIL();
-    } catch (const TamixError& e) {
-        EXPECT_EQ(e.number(), kErrBadRecordNumber);
-    }
+TEST_F(cDataBaseTest, BlockZeroIsRefused) {
+    open();
+    test::expectError([&] { db.dbMovePrevious(); }, kErrBadRecordNumber);
     EXPECT_EQ(db.dbCurrentRecord(), 0);
 }
 
-TEST(cDataBase, AFailedOpenIsSilentAndSaysWhy) {
-    TempDir dir;
-    cDataBase db;
+TEST_F(cDataBaseTest, AFailedOpenIsSilentAndSaysWhy) {
     db.dbFileName(dir.file("missing-folder/x.TM2"));
     db.dbOpen();
     EXPECT_FALSE(db.dbIsOpen());
@@ -118,50 +91,26 @@ TEST(cDataBase, AFailedOpenIsSilentAndSaysWhy) {
     EXPECT_EQ(db.dbOpenError()->number(), kErrFileNotFound);
 }
 
-TEST(cDataBase, ASecondOpenerIsRefusedWhileTheFirstHoldsTheFile) {
-    TempDir dir;
-    const std::string name = dir.file("locked.TM2");
-    cDataBase first, second;
-    first.dbFileName(name);
-    first.dbOpen();
-    ASSERT_TRUE(first.dbIsOpen());
+TEST_F(cDataBaseTest, ASecondOpenerIsRefusedWhileTheFirstHoldsTheFile) {
+    open();
     EXPECT_TRUE(cDataBase::dbInUse(name));
+    cDataBase second;
     second.dbFileName(name);
     second.dbOpen();
     EXPECT_FALSE(second.dbIsOpen());
     ASSERT_TRUE(second.dbOpenError().has_value());
     EXPECT_EQ(second.dbOpenError()->number(), kErrInUse);
     EXPECT_EQ(std::string(second.dbOpenError()->what()), "The database " + name + " is in use by another program");
-    first.dbClose();
+    db.dbClose();
     EXPECT_FALSE(cDataBase::dbInUse(name));
     second.dbOpen();
     EXPECT_TRUE(second.dbIsOpen());
 }
 
-TEST(cDataBase, TheWriteLimitStopsWritesFromReachingTheFile) {
-    TempDir dir;
-    const std::string name = dir.file("limit.TM2");
-    cDataBase db;
-    db.dbFileName(name);
-    db.dbOpen();
-    db.dbWriteLimit(1);
-    db.dbAddNew();
-    db.dbDataBlock(pattern(1024, 5));
-    db.dbAddNew();
-    EXPECT_THROW(db.dbDataBlock(pattern(1024, 6)), TamixError);
-    EXPECT_EQ(readFile(name), pattern(1024, 5));
-    EXPECT_EQ(db.dbWriteCount(), 1);
-}
-
-TEST(cDataBase, ReadsInAnyOrderGiveTheFilesBlocks) {
-    TempDir dir;
-    const std::string name = dir.file("many.TM2");
+TEST_F(cDataBaseTest, ReadsInAnyOrderGiveTheFilesBlocks) {
     const int blocks = 700;  // well past what is kept in memory at once
     const Bytes file = pattern(static_cast<std::size_t>(blocks) * 1024, 8);
-    writeFile(name, file);
-    cDataBase db;
-    db.dbFileName(name);
-    db.dbOpen();
+    open(file);
     auto expect = [&](int b) {
         db.dbGoto(b);
         ASSERT_EQ(db.dbDataBlock(), block(file, b)) << "block " << b;
@@ -173,13 +122,8 @@ TEST(cDataBase, ReadsInAnyOrderGiveTheFilesBlocks) {
     EXPECT_EQ(db.dbDataBlock(), Bytes(1024, 0));
 }
 
-TEST(cDataBase, AReadAfterAWriteSeesTheWrite) {
-    TempDir dir;
-    const std::string name = dir.file("coherent.TM2");
-    writeFile(name, pattern(8 * 1024, 1));
-    cDataBase db;
-    db.dbFileName(name);
-    db.dbOpen();
+TEST_F(cDataBaseTest, AReadAfterAWriteSeesTheWrite) {
+    open(pattern(8 * 1024, 1));
     db.dbGoto(3);  // brings blocks 3 ... into memory
     db.dbPosition(4);
     db.dbDataBlock(pattern(1024, 40));
@@ -197,14 +141,9 @@ TEST(cDataBase, AReadAfterAWriteSeesTheWrite) {
     EXPECT_EQ(db.dbDataBlock(), pattern(1024, 41));
 }
 
-TEST(cDataBase, AReadAfterAStoppedWriteSeesTheFileNotTheArray) {
-    TempDir dir;
-    const std::string name = dir.file("stopped.TM2");
+TEST_F(cDataBaseTest, AReadAfterAStoppedWriteSeesTheFileNotTheArray) {
     const Bytes file = pattern(4 * 1024, 2);
-    writeFile(name, file);
-    cDataBase db;
-    db.dbFileName(name);
-    db.dbOpen();
+    open(file);
     db.dbGoto(2);
     db.dbWriteLimit(0);
     EXPECT_THROW(db.dbDataBlock(pattern(1024, 50)), TamixError);
@@ -213,14 +152,9 @@ TEST(cDataBase, AReadAfterAStoppedWriteSeesTheFileNotTheArray) {
     EXPECT_EQ(db.dbDataBlock(), block(file, 2));
 }
 
-TEST(cDataBase, ARunOfBlocksIsWrittenInOneCallAsSingleWritesWouldBe) {
-    TempDir dir;
-    const std::string name = dir.file("run.TM2");
+TEST_F(cDataBaseTest, ARunOfBlocksIsWrittenInOneCallAsSingleWritesWouldBe) {
     Bytes file = pattern(3 * 1024, 3);
-    writeFile(name, file);
-    cDataBase db;
-    db.dbFileName(name);
-    db.dbOpen();
+    open(file);
     const Bytes images[] = {pattern(1024, 60), pattern(1024, 61), pattern(1024, 62)};
     const std::uint8_t* run[] = {images[0].data(), images[1].data(), images[2].data()};
     db.dbGoto(2);
@@ -237,23 +171,13 @@ TEST(cDataBase, ARunOfBlocksIsWrittenInOneCallAsSingleWritesWouldBe) {
     EXPECT_EQ(db.dbDataBlock(), images[1]);
 }
 
-TEST(cDataBase, TheWriteLimitStopsARunAtTheBlockItCounts) {
-    TempDir dir;
-    const std::string name = dir.file("runlimit.TM2");
+TEST_F(cDataBaseTest, TheWriteLimitStopsARunAtTheBlockItCounts) {
     const Bytes file = pattern(4 * 1024, 4);
-    writeFile(name, file);
-    cDataBase db;
-    db.dbFileName(name);
-    db.dbOpen();
+    open(file);
     db.dbWriteLimit(2);
     const Bytes images[] = {pattern(1024, 70), pattern(1024, 71), pattern(1024, 72)};
     const std::uint8_t* run[] = {images[0].data(), images[1].data(), images[2].data()};
-    try {
-        db.dbDataBlocks(2, run, 3);
-        FAIL();
-    } catch (const TamixError& e) {
-        EXPECT_EQ(e.number(), kErrDeviceIo);
-    }
+    test::expectError([&] { db.dbDataBlocks(2, run, 3); }, kErrDeviceIo);
     Bytes expected = file;
     std::copy(images[0].begin(), images[0].end(), expected.begin() + 1024);
     std::copy(images[1].begin(), images[1].end(), expected.begin() + 2048);

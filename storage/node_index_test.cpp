@@ -16,38 +16,6 @@ std::string key11(int n) {
     return k;
 }
 
-TEST(NodeIndex, GroupsFollowStorageOrderThroughMovesAndRemovals) {
-    NodeIndex index;
-    index.append(10, key11(2), key11(1));
-    index.append(11, key11(3), key11(1));
-    index.append(12, key11(4), key11(2));
-    index.append(13, key11(5), key11(1));
-    EXPECT_EQ(index.firstWithParent(key11(1)), 10);
-    EXPECT_EQ(index.nextWithParent(key11(1), 10), 11);
-    // Record 12 joins parent 1 between 11 and 13, by storage order.
-    index.replace(12, 20, key11(4), key11(1));
-    EXPECT_EQ(index.nextWithParent(key11(1), 11), 20);
-    EXPECT_EQ(index.nextWithParent(key11(1), 20), 13);
-    EXPECT_EQ(index.firstWithParent(key11(2)), 0);
-    // From a record that is not a child the search resumes after it.
-    index.append(14, key11(6), key11(9));
-    index.append(15, key11(7), key11(1));
-    EXPECT_EQ(index.nextWithParent(key11(1), 14), 15);
-    index.remove(10);
-    EXPECT_EQ(index.firstWithParent(key11(1)), 11);
-    EXPECT_EQ(index.firstWithKey(key11(2)), 0);
-    EXPECT_EQ(index.size(), 5u);
-}
-
-TEST(NodeIndex, TheFirstOfTwoEqualKeysIsFoundUntilItGoes) {
-    NodeIndex index;
-    index.append(5, key11(7), key11(1));
-    index.append(6, key11(7), key11(1));
-    EXPECT_EQ(index.firstWithKey(key11(7)), 5);
-    index.remove(5);
-    EXPECT_EQ(index.firstWithKey(key11(7)), 6);
-}
-
 TEST(NodeIndex, StaysSmallPerRecord) {
     NodeIndex index;
     for (int i = 0; i < 100000; ++i) index.append(2 + 3 * i, key11(i + 2), key11(1 + i / 10));

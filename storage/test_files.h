@@ -4,10 +4,14 @@
 
 #include "c_data_base.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <string>
 
 namespace tamix::test {
@@ -47,6 +51,40 @@ inline std::int32_t longAt(const Bytes& b, std::size_t offset) {
 
 inline void putLong(Bytes& b, std::size_t offset, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) b[offset + i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+// The header block image: list ends, free-list head and journal state.
+inline Bytes headerBlock(std::int32_t first, std::int32_t last, std::int32_t freeHead, char state = 'X') {
+    Bytes h(1024, 0);
+    putLong(h, 0, first);
+    putLong(h, 4, last);
+    putLong(h, 8, freeHead);
+    h[12] = static_cast<std::uint8_t>(state);
+    return h;
+}
+
+// A chunk's head block image holding (the first 1008 bytes of) `content`.
+inline Bytes headBlock(std::int32_t previous, std::int32_t next, std::int32_t continuation, const Bytes& content) {
+    Bytes b(1024, 0);
+    putLong(b, 0, previous);
+    putLong(b, 4, next);
+    putLong(b, 8, continuation);
+    putLong(b, 12, static_cast<std::uint32_t>(content.size() - 1));
+    std::copy_n(content.begin(), std::min<std::size_t>(content.size(), 1008), b.begin() + 16);
+    return b;
+}
+
+// Runs `f` and expects it to throw a TamixError numbered `number` whose
+// message contains each of `words`.
+template <class F>
+void expectError(F&& f, int number, std::initializer_list<std::string> words = {}) {
+    try {
+        f();
+        ADD_FAILURE() << "no error, expected " << number;
+    } catch (const TamixError& e) {
+        EXPECT_EQ(e.number(), number) << e.what();
+        for (const std::string& w : words) EXPECT_NE(std::string(e.what()).find(w), std::string::npos) << e.what();
+    }
 }
 
 }  // namespace tamix::test
