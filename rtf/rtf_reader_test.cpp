@@ -1,6 +1,7 @@
 #include "rtf_reader.h"
 
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -23,24 +24,84 @@ bool mentions(const RtfReader& reader, std::string_view what) {
     return false;
 }
 
+// --- text ---------------------------------------------------------------------
+
+// An input and the plain text it reads as; `notes` are words the skip list
+// must mention (an input with none must read without a note).
+struct TextCase {
+    const char* name;
+    std::string rtf;
+    std::string text;
+    std::vector<std::string> notes = {};
+};
+
+class RtfReaderText : public ::testing::TestWithParam<TextCase> {};
+
+TEST_P(RtfReaderText, ReadsAsItsPlainText) {
+    RtfReader reader;
+    EXPECT_EQ(reader.read(GetParam().rtf).plainText(), GetParam().text);
+    for (const std::string& note : GetParam().notes) EXPECT_TRUE(mentions(reader, note)) << note;
+    if (GetParam().notes.empty()) EXPECT_TRUE(reader.skipped().empty()) << reader.skipped().front();
+}
+
+std::string nested(int depth, const std::string& inner) {
+    return "{\\rtf1 " + std::string(std::size_t(depth), '{') + inner + std::string(std::size_t(depth), '}') + " after}";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, RtfReaderText,
+    ::testing::Values(
+        TextCase{"EmptyParagraphsBetweenMarksAreKept", R"({\rtf1 a\par\par\par b\par})", "a\n\n\nb"},
+        TextCase{"TableCellsBecomeParagraphs", R"({\rtf1\trowd\cellx1000\cellx2000\intbl a\cell b\cell\row after\par})",
+                 "a\nb\nafter"},
+        TextCase{"SpecialCharactersAndEscapes", R"({\rtf1 a\tab b\line c\~d\-e\_f\{g\}h\\i\emdash\lquote\rdblquote\bullet})",
+                 "a\tb\nc\xC2\xA0" "d\xC2\xAD" "e\xE2\x80\x91" "f{g}h\\i\xE2\x80\x94\xE2\x80\x98\xE2\x80\x9D\xE2\x80\xA2"},
+        TextCase{"HiddenTextIsKept", R"({\rtf1 shown {\v hidden} shown})", "shown hidden shown"},
+        TextCase{"FieldsGiveTheirResultOnly", R"({\rtf1 see {\field{\*\fldinst HYPERLINK "http://x.org"}{\fldrslt here}} now})",
+                 "see here now"},
+        TextCase{"FootnoteMarksAreNumberedAndFootnoteTextSkipped",
+                 R"({\rtf1 a{\super\chftn}{\footnote{\super\chftn} note} b{\chftn}{\footnote x}})", "a1 b2"},
+        TextCase{"HexEscapesUseTheDocumentCodePage", R"({\rtf1\ansi\ansicpg1252 caf\'e9 \'80})", "caf\xC3\xA9 \xE2\x82\xAC"},
+        TextCase{"FontCharsetChoosesTheCodePage",
+                 R"({\rtf1\ansi\ansicpg1252{\fonttbl{\f0\fcharset0 A;}{\f1\fcharset204 B;}{\f2\fcharset238 C;}})"
+                 R"(\f1\'cf\'f0\'e8\f2\'b3\f0\'e9})",
+                 "\xD0\x9F\xD1\x80\xD0\xB8" "\xC5\x82" "\xC3\xA9"},
+        // Shift-JIS 0x93 0xFA is U+65E5; the trail byte may also arrive as a plain character.
+        TextCase{"DoubleByteCharactersSpanTwoEscapes",
+                 R"({\rtf1\ansi\ansicpg932{\fonttbl{\f0\fcharset128 MS;}}\f0\'93\'fa\'83\'41})", "\xE6\x97\xA5\xE3\x82\xA2"},
+        TextCase{"UnicodeEscapesSkipTheirFallback", R"({\rtf1\uc1\u8364?\u-3913 ?x{\uc2\u937\'3f\'3f}\uc0\u945 y})",
+                 "\xE2\x82\xAC\xEF\x82\xB7x\xCE\xA9\xCE\xB1y"},
+        TextCase{"FallbackSkippingStopsAtAGroupEnd", R"({\rtf1{\uc3\u937}abc})", "\xCE\xA9" "abc"},
+        TextCase{"SurrogatePairsCombine", R"({\rtf1\u-10179?\u-8704?})", "\xF0\x9F\x98\x80"},
+        TextCase{"LoneSurrogateBecomesReplacementCharacter", R"({\rtf1 a\u-10179?b})", "a\xEF\xBF\xBD" "b"},
+        TextCase{"UnicodeTwinOfAnsiTextWins", R"({\rtf1 [{\upr{G}{\*\ud{\uc0\u915}}}]})", "[\xCE\x93]"},
+        TextCase{"IgnorableAndKnownDestinationsKeepTheTextAround",
+                 R"({\rtf1{\info{\title T}{\author A}}{\stylesheet{\s0 Normal;}}{\*\generator G;})"
+                 R"(before{\*\madeup {\b inner}}after{\unknownword text}})",
+                 "beforeaftertext", {"madeup"}},
+        TextCase{"BlanksBeforeADestinationWordAreNotText", "{\\rtf1{  \\fonttbl{\\f0 F;}}x{ }y}", "x y"},
+        TextCase{"EmptyInputGivesAnEmptyDocument", "", ""},
+        TextCase{"NonRtfInputIsReadAsText", "just text", "just text", {"does not start"}},
+        TextCase{"BytesBeforeTheHeaderAreSkipped", "\xEF\xBB\xBF{\\rtf1 ok}", "ok", {"before"}},
+        TextCase{"ExtraClosingBracesAreIgnoredAndTextAfterKept", R"({\rtf1 a}} b})", "a b", {"unbalanced", "after the end"}},
+        TextCase{"FileCutShortKeepsWhatWasRead", R"({\rtf1{\b bold\par more {\i ita)", "bold\nmore ita", {"open group"}},
+        TextCase{"DeepNestingIsBoundedAndKeepsTheText", nested(100000, "deep"), "deep after", {"deeper"}},
+        TextCase{"BinLengthPastTheEndIsCut", "{\\rtf1 a{\\pict\\pngblip\\bin999999999 xyz", "a", {"\\bin"}},
+        TextCase{"HugeControlWordIsSkippedWithoutLosingTheText", "{\\rtf1 a\\" + std::string(10000, 'x') + " b}", "ab"},
+        TextCase{"NulAndControlBytesAreDropped", std::string("{\\rtf1 a\0b\x01\x1f" "c\\'00d}", 19), "abcd"},
+        TextCase{"BadHexEscapeIsReported", R"({\rtf1 a\'zzb})", "azzb", {"escape"}}),
+    [](const ::testing::TestParamInfo<TextCase>& info) { return std::string(info.param.name); });
+
 // --- paragraphs -------------------------------------------------------------
 
-TEST(RtfReaderParagraphs, ParSplitsParagraphsAndATrailingMarkAddsNoEmptyOne) {
+TEST(RtfReaderParagraphs, ParSplitsParagraphsAndOnlyATrailingMarkEndsTheDocumentWithOne) {
     const RtfDocument d = read(R"({\rtf1\ansi one\par two\par})");
     ASSERT_EQ(d.paragraphs.size(), 2u);
     EXPECT_EQ(d.plainText(), "one\ntwo");
     EXPECT_TRUE(d.endsWithParagraphMark);
-}
-
-TEST(RtfReaderParagraphs, TextAfterTheLastParIsAnUnterminatedParagraph) {
-    const RtfDocument d = read(R"({\rtf1 one\par two})");
-    ASSERT_EQ(d.paragraphs.size(), 2u);
-    EXPECT_FALSE(d.endsWithParagraphMark);
-}
-
-TEST(RtfReaderParagraphs, EmptyParagraphsBetweenMarksAreKept) {
-    const RtfDocument d = read(R"({\rtf1 a\par\par\par b\par})");
-    EXPECT_EQ(d.plainText(), "a\n\n\nb");
+    const RtfDocument unterminated = read(R"({\rtf1 one\par two})");
+    ASSERT_EQ(unterminated.paragraphs.size(), 2u);
+    EXPECT_FALSE(unterminated.endsWithParagraphMark);
 }
 
 TEST(RtfReaderParagraphs, FormatsAreReadFromTheParagraphWords) {
@@ -75,11 +136,6 @@ TEST(RtfReaderParagraphs, RichEditBulletsSetBulletAndDropTheLabel) {
     EXPECT_TRUE(d.paragraphs[1].format.bullet);
     EXPECT_FALSE(d.paragraphs[2].format.bullet);
     EXPECT_EQ(d.plainText(), "first\nsecond\nplain");
-}
-
-TEST(RtfReaderParagraphs, TableCellsBecomeParagraphs) {
-    const RtfDocument d = read(R"({\rtf1\trowd\cellx1000\cellx2000\intbl a\cell b\cell\row after\par})");
-    EXPECT_EQ(d.plainText(), "a\nb\nafter");
 }
 
 // --- characters -------------------------------------------------------------
@@ -124,77 +180,12 @@ TEST(RtfReaderCharacters, UnderlineColourIsNotUnderline) {
     EXPECT_FALSE(firstRun(d).format.underline);
 }
 
-TEST(RtfReaderCharacters, SpecialCharactersAndEscapes) {
-    const RtfDocument d = read(R"({\rtf1 a\tab b\line c\~d\-e\_f\{g\}h\\i\emdash\lquote\rdblquote\bullet})");
-    EXPECT_EQ(firstRun(d).text(),
-              "a\tb\xE2\x80\xA8" "c\xC2\xA0" "d\xC2\xAD" "e\xE2\x80\x91" "f{g}h\\i\xE2\x80\x94\xE2\x80\x98\xE2\x80\x9D\xE2\x80\xA2");
-    EXPECT_EQ(d.plainText(), "a\tb\nc\xC2\xA0" "d\xC2\xAD" "e\xE2\x80\x91" "f{g}h\\i\xE2\x80\x94\xE2\x80\x98\xE2\x80\x9D\xE2\x80\xA2");
-}
-
-TEST(RtfReaderCharacters, HiddenTextIsKept) {
-    const RtfDocument d = read(R"({\rtf1 shown {\v hidden} shown})");
-    EXPECT_EQ(d.plainText(), "shown hidden shown");
-}
-
-TEST(RtfReaderCharacters, FieldsGiveTheirResultOnly) {
-    const RtfDocument d = read(R"({\rtf1 see {\field{\*\fldinst HYPERLINK "http://x.org"}{\fldrslt here}} now})");
-    EXPECT_EQ(d.plainText(), "see here now");
-}
-
-TEST(RtfReaderCharacters, FootnoteMarksAreNumberedAndFootnoteTextSkipped) {
-    const RtfDocument d = read(R"({\rtf1 a{\super\chftn}{\footnote{\super\chftn} note} b{\chftn}{\footnote x}})");
-    EXPECT_EQ(d.plainText(), "a1 b2");
-}
-
 // --- code pages and Unicode ---------------------------------------------------
-
-TEST(RtfReaderEncoding, HexEscapesUseTheDocumentCodePage) {
-    const RtfDocument d = read(R"({\rtf1\ansi\ansicpg1252 caf\'e9 \'80})");
-    EXPECT_EQ(d.plainText(), "caf\xC3\xA9 \xE2\x82\xAC");
-}
-
-TEST(RtfReaderEncoding, FontCharsetChoosesTheCodePage) {
-    const RtfDocument d = read(
-        R"({\rtf1\ansi\ansicpg1252{\fonttbl{\f0\fcharset0 A;}{\f1\fcharset204 B;}{\f2\fcharset238 C;}})"
-        R"(\f1\'cf\'f0\'e8\f2\'b3\f0\'e9})");
-    EXPECT_EQ(d.plainText(), "\xD0\x9F\xD1\x80\xD0\xB8" "\xC5\x82" "\xC3\xA9");
-}
-
-TEST(RtfReaderEncoding, DoubleByteCharactersSpanTwoEscapes) {
-    // Shift-JIS 0x93 0xFA is U+65E5; the trail byte may also arrive as a plain character.
-    const RtfDocument d = read(R"({\rtf1\ansi\ansicpg932{\fonttbl{\f0\fcharset128 MS;}}\f0\'93\'fa\'83\'41})");
-    EXPECT_EQ(d.plainText(), "\xE6\x97\xA5\xE3\x82\xA2");
-}
-
-TEST(RtfReaderEncoding, UnicodeEscapesSkipTheirFallback) {
-    const RtfDocument d = read(R"({\rtf1\uc1\u8364?\u-3913 ?x{\uc2\u937\'3f\'3f}\uc0\u945 y})");
-    EXPECT_EQ(d.plainText(), "\xE2\x82\xAC\xEF\x82\xB7x\xCE\xA9\xCE\xB1y");
-}
-
-TEST(RtfReaderEncoding, FallbackSkippingStopsAtAGroupEnd) {
-    const RtfDocument d = read(R"({\rtf1{\uc3\u937}abc})");
-    EXPECT_EQ(d.plainText(), "\xCE\xA9" "abc");
-}
-
-TEST(RtfReaderEncoding, SurrogatePairsCombine) {
-    const RtfDocument d = read(R"({\rtf1\u-10179?\u-8704?})");
-    EXPECT_EQ(d.plainText(), "\xF0\x9F\x98\x80");
-}
-
-TEST(RtfReaderEncoding, LoneSurrogateBecomesReplacementCharacter) {
-    const RtfDocument d = read(R"({\rtf1 a\u-10179?b})");
-    EXPECT_EQ(d.plainText(), "a\xEF\xBF\xBD" "b");
-}
 
 TEST(RtfReaderEncoding, SymbolFontBytesArePrivateUseCharacters) {
     const RtfDocument d = read(R"({\rtf1{\fonttbl{\f0\fnil\fcharset2 Symbol;}}\f0 ab c\'b7})");
     EXPECT_EQ(d.plainText(), "\xEF\x81\xA1\xEF\x81\xA2 \xEF\x81\xA3\xEF\x82\xB7");
     EXPECT_EQ(firstRun(d).format.font.name, "Symbol");
-}
-
-TEST(RtfReaderEncoding, UnicodeTwinOfAnsiTextWins) {
-    const RtfDocument d = read(R"({\rtf1 [{\upr{G}{\*\ud{\uc0\u915}}}]})");
-    EXPECT_EQ(d.plainText(), "[\xCE\x93]");
 }
 
 TEST(RtfReaderEncoding, FontNamesDecodeInTheirCharset) {
@@ -215,21 +206,6 @@ TEST(RtfReaderEncoding, FontNamesJoinSurrogatePairs) {
 }
 
 // --- destinations -------------------------------------------------------------
-
-TEST(RtfReaderDestinations, IgnorableAndKnownDestinationsKeepTheTextAround) {
-    RtfReader reader;
-    const RtfDocument d = reader.read(
-        R"({\rtf1{\info{\title T}{\author A}}{\stylesheet{\s0 Normal;}}{\*\generator G;})"
-        R"(before{\*\madeup {\b inner}}after{\unknownword text}})");
-    EXPECT_EQ(d.plainText(), "beforeaftertext");
-    EXPECT_TRUE(mentions(reader, "madeup"));
-}
-
-TEST(RtfReaderDestinations, BlanksBeforeADestinationWordAreNotText) {
-    const RtfDocument d = read("{\\rtf1{  \\fonttbl{\\f0 F;}}x{ }y}");
-    EXPECT_EQ(d.plainText(), "x y");
-    EXPECT_EQ(firstRun(d).format.font.name, "F");
-}
 
 TEST(RtfReaderDestinations, HexPictureIsReadWithItsSizes) {
     const RtfDocument d = read(
@@ -301,55 +277,12 @@ TEST(RtfReaderDestinations, TextBeforeASecondFontTableKeepsItsFont) {
 
 // --- bad input ------------------------------------------------------------------
 
-TEST(RtfReaderBadInput, EmptyAndNonRtfInputGiveAnEmptyOrTextDocument) {
-    EXPECT_TRUE(read("").paragraphs.empty());
-    RtfReader reader;
-    const RtfDocument d = reader.read("just text");
-    EXPECT_EQ(d.plainText(), "just text");
-    EXPECT_TRUE(mentions(reader, "does not start"));
-}
-
-TEST(RtfReaderBadInput, BytesBeforeTheHeaderAreSkipped) {
-    RtfReader reader;
-    const RtfDocument d = reader.read("\xEF\xBB\xBF{\\rtf1 ok}");
-    EXPECT_EQ(d.plainText(), "ok");
-    EXPECT_TRUE(mentions(reader, "before"));
-}
-
-TEST(RtfReaderBadInput, ExtraClosingBracesAreIgnoredAndTextAfterKept) {
-    RtfReader reader;
-    const RtfDocument d = reader.read(R"({\rtf1 a}} b})");
-    EXPECT_EQ(d.plainText(), "a b");
-    EXPECT_TRUE(mentions(reader, "unbalanced"));
-    EXPECT_TRUE(mentions(reader, "after the end"));
-}
-
-TEST(RtfReaderBadInput, FileCutShortKeepsWhatWasRead) {
-    RtfReader reader;
-    const RtfDocument d = reader.read(R"({\rtf1{\b bold\par more {\i ita)");
-    EXPECT_EQ(d.plainText(), "bold\nmore ita");
-    EXPECT_TRUE(mentions(reader, "open group"));
-}
-
 TEST(RtfReaderBadInput, ObjectCutShortIsDroppedNotKeptBroken) {
     RtfReader reader;
     const RtfDocument d = reader.read(R"({\rtf1 a{\object\objw1{\*\objdata 0102)");
     EXPECT_EQ(d.plainText(), "a");
     for (const rtf::Run& r : d.paragraphs.at(0).runs) EXPECT_TRUE(r.isText());
     EXPECT_TRUE(mentions(reader, "object"));
-}
-
-TEST(RtfReaderBadInput, DeepNestingIsBoundedAndKeepsTheText) {
-    const int depth = 100000;
-    std::string rtf = "{\\rtf1 ";
-    rtf += std::string(depth, '{');
-    rtf += "deep";
-    rtf += std::string(depth, '}');
-    rtf += " after}";
-    RtfReader reader;
-    const RtfDocument d = reader.read(rtf);
-    EXPECT_EQ(d.plainText(), "deep after");
-    EXPECT_TRUE(mentions(reader, "deeper"));
 }
 
 TEST(RtfReaderBadInput, StateBelowTheDepthLimitIsStillRestored) {
@@ -364,34 +297,10 @@ TEST(RtfReaderBadInput, StateBelowTheDepthLimitIsStillRestored) {
     EXPECT_FALSE(d.paragraphs[0].runs[1].format.bold);
 }
 
-TEST(RtfReaderBadInput, BinLengthPastTheEndIsCut) {
-    RtfReader reader;
-    const RtfDocument d = reader.read("{\\rtf1 a{\\pict\\pngblip\\bin999999999 xyz");
-    EXPECT_TRUE(mentions(reader, "\\bin"));
-    EXPECT_EQ(d.plainText(), "a");
-}
-
 TEST(RtfReaderBadInput, NumbersPastThirtyTwoBitsAreClamped) {
     const RtfDocument d = read(R"({\rtf1\li99999999999999999999\fs-99999999999999 x\par})");
     EXPECT_EQ(d.paragraphs.at(0).format.leftIndent, 2147483647);
     EXPECT_EQ(firstRun(d).format.halfPoints, 24);  // a size that is not positive falls back
-}
-
-TEST(RtfReaderBadInput, HugeControlWordIsSkippedWithoutLosingTheText) {
-    const std::string rtf = "{\\rtf1 a\\" + std::string(10000, 'x') + " b}";
-    EXPECT_EQ(read(rtf).plainText(), "ab");
-}
-
-TEST(RtfReaderBadInput, NulAndControlBytesAreDropped) {
-    const std::string rtf("{\\rtf1 a\0b\x01\x1f" "c\\'00d}", 18);
-    EXPECT_EQ(read(rtf).plainText(), "abcd");
-}
-
-TEST(RtfReaderBadInput, BadHexEscapeIsReported) {
-    RtfReader reader;
-    const RtfDocument d = reader.read(R"({\rtf1 a\'zzb})");
-    EXPECT_EQ(d.plainText(), "azzb");
-    EXPECT_TRUE(mentions(reader, "escape"));
 }
 
 TEST(RtfReaderBadInput, SkipListIsBounded) {

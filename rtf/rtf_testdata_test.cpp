@@ -6,6 +6,8 @@
 #include <set>
 #include <sstream>
 
+#include <QString>
+
 #include <gtest/gtest.h>
 
 #include "rtf_reader.h"
@@ -131,14 +133,7 @@ std::u32string comparable(const std::string& text) {
 }
 
 std::string utf8(const std::u32string& s) {
-    std::string out;
-    for (char32_t cp : s) {
-        if (cp < 0x80) out.push_back(char(cp));
-        else if (cp < 0x800) { out.push_back(char(0xC0 | (cp >> 6))); out.push_back(char(0x80 | (cp & 0x3F))); }
-        else if (cp < 0x10000) { out.push_back(char(0xE0 | (cp >> 12))); out.push_back(char(0x80 | ((cp >> 6) & 0x3F))); out.push_back(char(0x80 | (cp & 0x3F))); }
-        else { out.push_back(char(0xF0 | (cp >> 18))); out.push_back(char(0x80 | ((cp >> 12) & 0x3F))); out.push_back(char(0x80 | ((cp >> 6) & 0x3F))); out.push_back(char(0x80 | (cp & 0x3F))); }
-    }
-    return out;
+    return QString::fromUcs4(s.data(), qsizetype(s.size())).toStdString();
 }
 
 class RtfCorpus : public ::testing::Test {

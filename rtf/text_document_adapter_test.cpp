@@ -46,6 +46,15 @@ std::string pngBytes(int w, int h) {
     return bytes.toStdString();
 }
 
+// The image format at `position` and the image the document shows for it.
+std::pair<QTextImageFormat, QImage> imageAt(QTextDocument& doc, int position) {
+    QTextCursor c(&doc);
+    c.setPosition(position);
+    EXPECT_TRUE(c.charFormat().isImageFormat()) << "no image at " << position;
+    const QTextImageFormat f = c.charFormat().toImageFormat();
+    return {f, doc.resource(QTextDocument::ImageResource, QUrl(f.name())).value<QImage>()};
+}
+
 // A document of everything the adapter maps, with values that survive the
 // pixel conversion exactly.
 RtfDocument richDocument() {
@@ -124,13 +133,6 @@ TEST_F(TextDocumentAdapterTest, LoadMapsFormatsToQt) {
     EXPECT_DOUBLE_EQ(doc.lastBlock().charFormat().fontPointSize(), 16.0);
 }
 
-TEST_F(TextDocumentAdapterTest, LoadReplacesTheOldContent) {
-    QTextDocument doc;
-    doc.setPlainText("old text\nmore");
-    TextDocumentAdapter::loadRtf(R"({\rtf1 new\par})", doc);
-    EXPECT_EQ(doc.toPlainText(), "new");
-}
-
 TEST_F(TextDocumentAdapterTest, ExtractOfARangeInsideAParagraphHasNoMark) {
     QTextDocument doc;
     TextDocumentAdapter::loadRtf(R"({\rtf1 first line\par second\par})", doc);
@@ -163,9 +165,11 @@ TEST_F(TextDocumentAdapterTest, InsertPlacesRunsAtTheCursorAndSplitsBlocksAtMark
     EXPECT_EQ(c.position(), 12);  // before "def"
 }
 
-TEST_F(TextDocumentAdapterTest, InsertReplacesTheSelection) {
+TEST_F(TextDocumentAdapterTest, LoadReplacesTheContentAndInsertTheSelection) {
     QTextDocument doc;
+    doc.setPlainText("old text\nmore");
     TextDocumentAdapter::loadRtf(R"({\rtf1 hello world})", doc);
+    EXPECT_EQ(doc.toPlainText(), "hello world");
     QTextCursor c(&doc);
     c.setPosition(6);
     c.setPosition(11, QTextCursor::KeepAnchor);
@@ -208,13 +212,9 @@ TEST_F(TextDocumentAdapterTest, PngPictureIsShownAtItsGoalSizeAndCountsAsOneChar
     QTextDocument doc;
     TextDocumentAdapter::load(d, doc);
     EXPECT_EQ(doc.characterCount(), 4);  // a, the picture, b, the final mark
-    QTextCursor c(&doc);
-    c.setPosition(2);
-    ASSERT_TRUE(c.charFormat().isImageFormat());
-    const QTextImageFormat image = c.charFormat().toImageFormat();
+    const auto [image, shown] = imageAt(doc, 2);
     EXPECT_DOUBLE_EQ(image.width(), 40.0);
     EXPECT_DOUBLE_EQ(image.height(), 20.0);
-    const QImage shown = doc.resource(QTextDocument::ImageResource, QUrl(image.name())).value<QImage>();
     EXPECT_EQ(shown.size(), QSize(4, 2));
     EXPECT_EQ(shown.pixelColor(0, 0), QColor(Qt::red));
     EXPECT_EQ(TextDocumentAdapter::extract(doc), d);
@@ -240,9 +240,7 @@ TEST_F(TextDocumentAdapterTest, DibPictureIsDecoded) {
     d.paragraphs.back().append(rtf::Run{format(), p});
     QTextDocument doc;
     TextDocumentAdapter::load(d, doc);
-    QTextCursor c(&doc);
-    c.setPosition(1);
-    const QImage shown = doc.resource(QTextDocument::ImageResource, QUrl(c.charFormat().toImageFormat().name())).value<QImage>();
+    const QImage shown = imageAt(doc, 1).second;
     ASSERT_EQ(shown.size(), QSize(2, 1));
     EXPECT_EQ(shown.pixelColor(0, 0), QColor(255, 0, 0));
     EXPECT_EQ(shown.pixelColor(1, 0), QColor(0, 255, 0));
@@ -252,11 +250,9 @@ TEST_F(TextDocumentAdapterTest, MetafileShowsAPlaceholderOfGoalSizeAndIsWrittenB
     const std::string rtf = "{\\rtf1 {\\pict\\wmetafile8\\picw2540\\pich1270\\picwgoal1440\\pichgoal720 0100090000}\\par}";
     QTextDocument doc;
     TextDocumentAdapter::loadRtf(rtf, doc);
-    QTextCursor c(&doc);
-    c.setPosition(1);
-    ASSERT_TRUE(c.charFormat().isImageFormat());
-    EXPECT_DOUBLE_EQ(c.charFormat().toImageFormat().width(), 96.0);
-    EXPECT_DOUBLE_EQ(c.charFormat().toImageFormat().height(), 48.0);
+    const QTextImageFormat image = imageAt(doc, 1).first;
+    EXPECT_DOUBLE_EQ(image.width(), 96.0);
+    EXPECT_DOUBLE_EQ(image.height(), 48.0);
     RtfReader reader;
     const Picture original = std::get<Picture>(reader.read(rtf).paragraphs[0].runs[0].content);
     const RtfDocument back = TextDocumentAdapter::extract(doc);
@@ -271,11 +267,9 @@ TEST_F(TextDocumentAdapterTest, EmbeddedObjectIsKeptWholeAndShownThroughItsResul
     QTextDocument doc;
     TextDocumentAdapter::loadRtf("{\\rtf1 x" + object + "y}", doc);
     EXPECT_EQ(doc.toPlainText().size(), 3);
-    QTextCursor c(&doc);
-    c.setPosition(2);
-    const QTextImageFormat image = c.charFormat().toImageFormat();
+    const auto [image, shown] = imageAt(doc, 2);
     EXPECT_DOUBLE_EQ(image.width(), 100.0);
-    EXPECT_EQ(doc.resource(QTextDocument::ImageResource, QUrl(image.name())).value<QImage>().size(), QSize(3, 3));
+    EXPECT_EQ(shown.size(), QSize(3, 3));
     const std::string written = TextDocumentAdapter::toRtf(doc, 1, 2);
     EXPECT_NE(written.find(object), std::string::npos);
     EXPECT_NE(written.find("{\\object\\"), std::string::npos);
