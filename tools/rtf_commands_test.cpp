@@ -22,21 +22,13 @@ struct Captured {
 
 Captured run(int (*command)(const std::vector<std::string>&), const std::vector<std::string>& args) {
     std::ostringstream out, err;
-    auto* oldOut = std::cout.rdbuf(out.rdbuf());
-    auto* oldErr = std::cerr.rdbuf(err.rdbuf());
-    Captured c;
-    try {
-        c.exitCode = command(args);
-    } catch (...) {
-        std::cout.rdbuf(oldOut);
-        std::cerr.rdbuf(oldErr);
-        throw;
-    }
-    std::cout.rdbuf(oldOut);
-    std::cerr.rdbuf(oldErr);
-    c.out = out.str();
-    c.err = err.str();
-    return c;
+    struct Redirect {  // puts the streams back however the command ends
+        std::ostream& stream;
+        std::streambuf* old;
+        ~Redirect() { stream.rdbuf(old); }
+    } toOut{std::cout, std::cout.rdbuf(out.rdbuf())}, toErr{std::cerr, std::cerr.rdbuf(err.rdbuf())};
+    const int exitCode = command(args);
+    return {exitCode, out.str(), err.str()};
 }
 
 class RtfCommands : public ::testing::Test {
@@ -51,17 +43,15 @@ protected:
     std::filesystem::path path_;
 };
 
-TEST_F(RtfCommands, TextPrintsOneLinePerParagraph) {
+TEST_F(RtfCommands, TextPrintsOneLinePerParagraphAndReportsWhatWasSkipped) {
     write(R"({\rtf1\ansi caf\'e9\par {\b second}\line half\par third})");
-    const Captured c = run(rtfToText, {path_.string()});
+    Captured c = run(rtfToText, {path_.string()});
     EXPECT_EQ(c.exitCode, kExitOk);
     EXPECT_EQ(c.out, "caf\xC3\xA9\nsecond\nhalf\nthird\n");
     EXPECT_EQ(c.err, "");
-}
 
-TEST_F(RtfCommands, TextReportsWhatWasSkipped) {
     write(R"({\rtf1 cut {\b short)");
-    const Captured c = run(rtfToText, {path_.string()});
+    c = run(rtfToText, {path_.string()});
     EXPECT_EQ(c.exitCode, kExitOk);
     EXPECT_EQ(c.out, "cut short\n");
     EXPECT_NE(c.err.find("skipped: the input ends inside 2 open group(s)"), std::string::npos) << c.err;
@@ -77,11 +67,8 @@ TEST_F(RtfCommands, NormalizeWritesWhatReadsBackTheSame) {
     EXPECT_EQ(reader.read(c.out), reader.read(source));
 }
 
-TEST_F(RtfCommands, MissingFileIsAnError) {
+TEST_F(RtfCommands, AMissingFileIsAnErrorAndAWrongArgumentCountAUsageError) {
     EXPECT_THROW(run(rtfToText, {(path_.string() + ".absent")}), TamixError);
-}
-
-TEST_F(RtfCommands, WrongArgumentCountIsAUsageError) {
     EXPECT_THROW(run(rtfNormalize, {}), UsageError);
     EXPECT_THROW(run(rtfToText, {"a", "b"}), UsageError);
 }
