@@ -54,10 +54,17 @@ void TreeDrag::tree_MouseMove(int button, int, int x, int y) {
     const int dy = std::abs(y - pressY_) / tree_.TwipsPerPixelY();
     if (dx + dy < QApplication::startDragDistance()) return;
     dragging_ = true;
+    dropped_ = false;
     startDrag_();
-    // The drag is over, dropped or not.
+    // The drag is over, dropped or not. A drop is answered only now, so its
+    // question is an ordinary modal dialog and not one inside the
+    // platform's drag loop.
     dragging_ = false;
     timer1_.stop();
+    if (dropped_) {
+        dropped_ = false;
+        drop();  // the target stays highlighted while the question is open
+    }
     tree_.setDropHighlight(nullptr);
 }
 
@@ -98,13 +105,16 @@ void TreeDrag::tree_DragDrop(QObject*, int x, int y) {
     if (!dragging_) return;
     lastX_ = x;
     lastY_ = y;
-    drop();
+    controls::Node* target = tree_.DropHighlight();
+    dropTargetKey_ = target ? target->Key() : QString();
+    dropped_ = true;
+    timer1_.stop();
 }
 
 void TreeDrag::drop() {
     RunCommand(host_, [&] {
         if (state_.TreeUntouched) return;  // nothing was chosen on purpose yet
-        controls::Node* target = tree_.DropHighlight();
+        controls::Node* target = dropTargetKey_.isEmpty() ? nullptr : tree_.Nodes().Find(dropTargetKey_);
         controls::Node* dragged = DraggedNode();
         if (!target || !dragged || target->Index() == dragged->Index()) return;
         const QString targetKey = target->Key();
@@ -117,9 +127,8 @@ void TreeDrag::drop() {
         target = tree_.Nodes().Find(targetKey);
         if (dragged && target) operations_.MoveCommand(*dragged, *target);
     });
-    tree_.setDropHighlight(nullptr);
     draggedKey_.clear();
-    timer1_.stop();
+    dropTargetKey_.clear();
 }
 
 }  // namespace tamix

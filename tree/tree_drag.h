@@ -65,7 +65,8 @@ public:
     bool Dragging() const { return dragging_; }
 
 private:
-    // The drop after a drag: asks, moves on Yes, and forgets the drag.
+    // The drop after the drag has ended: asks, moves on Yes, and forgets
+    // the drag.
     void drop();
     // Starts Timer1 unless it runs already (a restart would postpone the
     // next step while the pointer keeps moving in the band).
@@ -85,6 +86,8 @@ private:
     int lastX_ = 0, lastY_ = 0;           // twips, the last drag position over the tree
     Direction direction_ = Direction::Up;
     bool dragging_ = false;               // inside startDrag_
+    bool dropped_ = false;                // a drop arrived during the current drag
+    QString dropTargetKey_;               // key of the node highlighted at that drop
 };
 
 }  // namespace tamix
