@@ -133,12 +133,5 @@ TEST_F(NoteOperationsTest, ANodeWithoutARecordIsReportedAndNothingIsDeleted) {
     EXPECT_EQ(dialogs_.messages().last(), NoteOperations::kNodeNotFound);
 }
 
-TEST_F(NoteOperationsTest, MovingTheRootFindsNoRecord) {
-    ok();
-    ops_.MoveCommand(*tree_.Nodes().Item(1), *node(3));
-    EXPECT_EQ(dialogs_.messages(), QStringList{NoteOperations::kMoveNotFound});
-    EXPECT_EQ(tree_.Nodes().Item(1)->Parent(), nullptr);
-}
-
 }  // namespace
 }  // namespace tamix
