@@ -26,10 +26,6 @@ int errorNumberFor(int err) {
     }
 }
 
-std::string inUseMessage(const std::string& name) {
-    return "The database " + name + " is in use by another program";
-}
-
 }  // namespace
 
 cDataBase::cDataBase()
@@ -216,7 +212,7 @@ void cDataBase::dbOpen() {
     }
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
-        openError_ = TamixError(kErrInUse, inUseMessage(fileName_));
+        openError_ = dbInUseError(fileName_);
         return;
     }
     struct stat st {};
@@ -264,6 +260,10 @@ bool cDataBase::dbInUse(const std::string& path) {
     const bool held = flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
     ::close(fd);
     return held;
+}
+
+TamixError cDataBase::dbInUseError(const std::string& path) {
+    return TamixError(kErrInUse, "The database " + path + " is in use by another program");
 }
 
 }  // namespace tamix

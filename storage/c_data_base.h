@@ -99,6 +99,8 @@ public:
 
     // True when another opener holds the file's lock right now.
     static bool dbInUse(const std::string& path);
+    // The error every refusal of a database held by another opener carries.
+    static TamixError dbInUseError(const std::string& path);
 
 private:
     void read();

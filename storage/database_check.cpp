@@ -1,6 +1,7 @@
 #include "database_check.h"
 
 #include "c_chunks.h"
+#include "c_data_base.h"
 #include "node_record.h"
 #include "tamix_error.h"
 
@@ -179,7 +180,7 @@ DatabaseCheck::Report DatabaseCheck::Run(const std::string& path, bool records) 
         ~Closer() { ::close(fd); }
     } closer{fd};
     if (flock(fd, LOCK_SH | LOCK_NB) != 0)
-        throw TamixError(kErrInUse, "The database " + path + " is in use by another program");
+        throw cDataBase::dbInUseError(path);
     struct stat st {};
     if (fstat(fd, &st) != 0) throw TamixError(kErrDeviceIo, "Cannot read " + path + ": " + std::strerror(errno));
     Report report;

@@ -104,7 +104,7 @@ std::string rootLabel(const std::string& file) {
 int newDatabase(const std::vector<std::string>& args) {
     expectArguments(args, 1, 1);
     const std::string& file = args[0];
-    if (cDataBase::dbInUse(file)) throw TamixError(kErrInUse, "The database " + file + " is in use by another program");
+    if (cDataBase::dbInUse(file)) throw cDataBase::dbInUseError(file);
     std::error_code ignored;
     std::filesystem::remove(file, ignored);
     cNode node;

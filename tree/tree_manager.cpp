@@ -1,5 +1,6 @@
 #include "tree_manager.h"
 
+#include "c_data_base.h"
 #include "database_state.h"
 #include "node.h"
 #include "node_key.h"
@@ -100,8 +101,16 @@ bool TreeManager::OpenDatabaseFile() {
     return true;
 }
 
+void TreeManager::removeForNewDatabase(const QString& name) const {
+    if (!QFileInfo::exists(name)) return;
+    const bool openHere = state_.DatabaseOpen && QFileInfo(name) == QFileInfo(state_.CurrentFileName);
+    if (!openHere && cDataBase::dbInUse(nativePath(name))) throw cDataBase::dbInUseError(name.toStdString());
+    if (!QFile::remove(name))
+        throw TamixError(kErrPermission, "The file " + name.toStdString() + " cannot be replaced.");
+}
+
 bool TreeManager::CreateDatabaseFile() {
-    QFile::remove(state_.CurrentFileName);
+    removeForNewDatabase(state_.CurrentFileName);
     state_.Node.CreateFile(nativePath(state_.CurrentFileName));
     state_.DatabaseOpen = true;
     return true;
@@ -117,8 +126,7 @@ bool TreeManager::ShowNewDatabaseDialog() {
     QString name = dialogs_.saveFile(request);
     if (name.isEmpty()) return false;
     if (!name.contains(QLatin1Char('.'))) name += QStringLiteral(".TM2");
-    if (QFileInfo::exists(name) && !QFile::remove(name))
-        throw TamixError(kErrPermission, "The file " + name.toStdString() + " cannot be replaced.");
+    removeForNewDatabase(name);
     state_.CurrentFileName = name;
     return true;
 }

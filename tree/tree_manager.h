@@ -46,11 +46,14 @@ public:
     // Opens CurrentFileName and puts it first in the recent list unless it
     // is already there (exact comparison; the list then keeps its order).
     bool OpenDatabaseFile();
-    // Creates an empty database at CurrentFileName, deleting any file there.
+    // Creates an empty database at CurrentFileName, deleting any file there
+    // unless another program holds it open.
     bool CreateDatabaseFile();
     // The file dialogs; a chosen name becomes CurrentFileName. The new
     // dialog appends ".TM2" to a name without any "." and deletes an
-    // existing file of the chosen name. Cancel throws the cancel error.
+    // existing file of the chosen name; a file another program holds open
+    // is refused with the storage's in-use error and left as it is.
+    // Cancel throws the cancel error.
     bool ShowNewDatabaseDialog();
     bool ShowOpenDatabaseDialog();
     // Saves the shown note if changed, closes the file, clears the tree and
@@ -79,6 +82,11 @@ public:
     controls::Node* Root() const;
 
 private:
+    // Deletes an existing file at `name` to make room for a new database.
+    // Throws the in-use error when another program holds it open (the
+    // database open in this window does not count) and kErrPermission when
+    // it cannot be deleted; nothing is deleted then.
+    void removeForNewDatabase(const QString& name) const;
     // The open sequence after the file is chosen: close, open, load, select
     // the root with nothing shown, focus the tree.
     void openSequence(const QString& path);

@@ -318,6 +318,29 @@ TEST_F(TreeManagerTest, NewDatabaseOverAnExistingFileStartsEmpty) {
     EXPECT_EQ(stored("old.TM2", 2), "<missing>");
 }
 
+TEST_F(TreeManagerTest, NewDatabaseRefusesAFileAnotherProgramHoldsOpen) {
+    makeDatabase(path("held.TM2"), {{2, 1, "Held", "kept"}});
+    cNode holder;
+    holder.OpenFile(QFile::encodeName(path("held.TM2")).toStdString());
+    dialogs_.answer(ScriptedAnswer::File(DialogKind::SaveFile, path("held.TM2")));
+    manager_.NewDatabase();
+    ASSERT_EQ(host_.errors.size(), 1);
+    EXPECT_EQ(host_.errors[0], "The database " + path("held.TM2") + " is in use by another program");
+    EXPECT_FALSE(state_.DatabaseOpen);
+    holder.CloseFile();
+    EXPECT_EQ(storedBody(path("held.TM2"), 2), "kept");
+}
+
+TEST_F(TreeManagerTest, NewDatabaseOverTheFileOpenHereReplacesIt) {
+    makeDatabase(path("mine.TM2"), {{2, 1, "Mine", ""}});
+    open(path("mine.TM2"));
+    dialogs_.answer(ScriptedAnswer::File(DialogKind::SaveFile, path("mine.TM2")));
+    manager_.NewDatabase();
+    EXPECT_TRUE(host_.errors.isEmpty()) << host_.errors.join('\n').toStdString();
+    EXPECT_EQ(tree_.Nodes().Count(), 1);
+    EXPECT_EQ(stored("mine.TM2", 2), "<missing>");
+}
+
 TEST_F(TreeManagerTest, ANameWithADotAnywhereIsTakenAsItIs) {
     QDir(dir_.path()).mkdir("v1.2");
     dialogs_.answer(ScriptedAnswer::File(DialogKind::SaveFile, path("v1.2/notes")));
