@@ -4,7 +4,9 @@
 #include <map>
 
 #include "code_page.h"
+#include "color_table.h"
 #include "font_table.h"
+#include "group_state.h"
 #include "picture_reader.h"
 #include "rtf_lexer.h"
 #include "rtf_vocabulary.h"
@@ -15,34 +17,6 @@ namespace tamix::rtf {
 namespace {
 
 using Kind = RtfToken::Kind;
-
-constexpr std::size_t kMaxColors = 4096;  // colour table entries kept
-constexpr std::size_t kMaxTabs = 64;      // tab stops kept per paragraph
-
-// What the text of a group is for.
-enum class Dest {
-    Body,          // document text
-    Skip,          // dropped: ignorable or non-text destinations
-    FontTable,
-    ColorTable,
-    Picture,
-    Object,        // inside {\object}: only \result matters
-    ObjectResult,  // {\result} of an object: its first picture is kept
-    Bullet,        // {\*\pn}: paragraph numbering properties
-    Upr,           // {\upr}: an ANSI text and its Unicode twin {\*\ud}; only the twin is read
-};
-
-// The state a group inherits from its parent and that '}' restores.
-struct GroupState {
-    Dest dest = Dest::Body;
-    int font = -1;  // font table number; -1 = \deff
-    int halfPoints = 24;
-    bool bold = false, italic = false, underline = false, strike = false, protect = false;
-    int color = 0;      // colour table index; 0 = automatic
-    int highlight = 0;  // colour table index; 0 = none
-    int uc = 1;         // bytes to skip after \uN
-    ParaFormat para;
-};
 
 // One read() call: all parse state lives here, so the reader object itself
 // keeps nothing but the skip list between calls.
@@ -69,7 +43,7 @@ private:
     void appendCodePoint(char32_t cp) { text_.addCodePoint(cp, currentCodePage()); }
     void endParagraph();
     CharFormat currentFormat();
-    int currentCodePage() { return fonts_.codePage(state().font < 0 ? defaultFont_ : state().font); }
+    int currentCodePage() { return fonts_.codePage(state().chars.font < 0 ? defaultFont_ : state().chars.font); }
     void finishPicture();
     void finishObject(std::size_t endOffset);
 
@@ -92,10 +66,7 @@ private:
     CodePage codePage_;  // shared by the font table and the text collector
     int defaultFont_ = 0;
     FontTable fonts_;
-    std::vector<std::optional<Color>> colors_;  // size <= kMaxColors
-
-    Color colorPending_;
-    bool colorSet_ = false;
+    ColorTable colors_;
 
     PictureReader picture_;  // the picture being read; a nested \pict group restarts it
 
@@ -400,9 +371,7 @@ void Session::controlWord(const RtfToken& token) {
         }
         break;
     case Dest::ColorTable:
-        if (word == "red") { colorPending_.red = std::uint8_t(std::clamp(token.param, 0, 255)); colorSet_ = true; }
-        else if (word == "green") { colorPending_.green = std::uint8_t(std::clamp(token.param, 0, 255)); colorSet_ = true; }
-        else if (word == "blue") { colorPending_.blue = std::uint8_t(std::clamp(token.param, 0, 255)); colorSet_ = true; }
+        colors_.word(word, token.param);
         break;
     case Dest::Picture:
         picture_.word(word, token.hasParam, token.param);
@@ -424,7 +393,6 @@ void Session::controlWord(const RtfToken& token) {
 
 void Session::bodyControlWord(std::string_view word, bool hasParam, int param) {
     GroupState& s = state();
-    const bool on = !hasParam || param != 0;
     if (const char32_t special = specialCharacter(word)) {
         appendCodePoint(special);
         return;
@@ -447,42 +415,12 @@ void Session::bodyControlWord(std::string_view word, bool hasParam, int param) {
         if (!text_.paragraphEmpty()) endParagraph();
         return;
     }
-    ParaFormat& p = s.para;
-    if (word == "pard") { p = ParaFormat{}; return; }
-    if (word == "ql") { p.alignment = Alignment::Left; return; }
-    if (word == "qr") { p.alignment = Alignment::Right; return; }
-    if (word == "qc") { p.alignment = Alignment::Center; return; }
-    if (word == "qj") { p.alignment = Alignment::Justify; return; }
-    if (word == "li" || word == "lin") { p.leftIndent = param; return; }
-    if (word == "ri" || word == "rin") { p.rightIndent = param; return; }
-    if (word == "fi") { p.firstIndent = param; return; }
-    if (word == "sb") { p.spaceBefore = param; return; }
-    if (word == "sa") { p.spaceAfter = param; return; }
-    if (word == "tx") {
-        if (p.tabs.size() < kMaxTabs) p.tabs.push_back(param);
-        return;
-    }
-
+    if (s.setParagraphWord(word, param)) return;
     // Character formatting: store the text read so far in the old format first.
-    if (word == "plain") {
-        flushText();
-        s.font = -1;
-        s.halfPoints = 24;
-        s.bold = s.italic = s.underline = s.strike = s.protect = false;
-        s.color = 0;
-        s.highlight = 0;
-    } else if (word == "b") { flushText(); s.bold = on; }
-    else if (word == "i") { flushText(); s.italic = on; }
-    else if (word == "strike" || word == "striked") { flushText(); s.strike = on; }
-    else if (word == "protect") { flushText(); s.protect = on; }
-    else if (word == "ulnone") { flushText(); s.underline = false; }
-    else if (word.size() >= 2 && word.substr(0, 2) == "ul" && word != "ulc") { flushText(); s.underline = on; }
-    else if (word == "f") { flushText(); s.font = param; }
-    else if (word == "fs") {
-        flushText();
-        s.halfPoints = hasParam && param > 0 ? std::min(param, 3276) : 24;
-    } else if (word == "cf") { flushText(); s.color = param; }
-    else if (word == "highlight") { flushText(); s.highlight = param; }
+    GroupState::Characters changed = s.chars;
+    if (!changed.set(word, hasParam, param)) return;
+    flushText();
+    s.chars = changed;
 }
 
 void Session::text(std::string_view bytes) {
@@ -495,12 +433,7 @@ void Session::text(std::string_view bytes) {
         fonts_.addNameBytes(bytes);
         break;
     case Dest::ColorTable:
-        for (char c : bytes) {
-            if (c != ';') continue;
-            if (colors_.size() < kMaxColors) colors_.push_back(colorSet_ ? std::optional<Color>(colorPending_) : std::nullopt);
-            colorPending_ = Color{};
-            colorSet_ = false;
-        }
+        colors_.text(bytes);
         break;
     case Dest::Picture:
         picture_.hex(bytes);
@@ -527,15 +460,16 @@ void Session::flushText() {
 CharFormat Session::currentFormat() {
     const GroupState& s = state();
     CharFormat f;
-    if (const Font* font = fonts_.find(s.font < 0 ? defaultFont_ : s.font)) f.font = *font;
-    f.halfPoints = s.halfPoints;
-    f.bold = s.bold;
-    f.italic = s.italic;
-    f.underline = s.underline;
-    f.strike = s.strike;
-    f.protect = s.protect;
-    if (s.color >= 0 && std::size_t(s.color) < colors_.size()) f.color = colors_[std::size_t(s.color)];
-    if (s.highlight > 0 && std::size_t(s.highlight) < colors_.size()) f.highlight = colors_[std::size_t(s.highlight)];
+    const GroupState::Characters& c = s.chars;
+    if (const Font* font = fonts_.find(c.font < 0 ? defaultFont_ : c.font)) f.font = *font;
+    f.halfPoints = c.halfPoints;
+    f.bold = c.bold;
+    f.italic = c.italic;
+    f.underline = c.underline;
+    f.strike = c.strike;
+    f.protect = c.protect;
+    f.color = colors_.find(c.color);
+    if (c.highlight > 0) f.highlight = colors_.find(c.highlight);
     return f;
 }
 
