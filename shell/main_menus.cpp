@@ -111,8 +111,7 @@ QAction* MainMenus::action(const QString& name) const {
 
 QMenu* MainMenus::menu(const QString& name) const { return menus_.value(name); }
 
-QMenu* MainMenus::addMenu(QMenuBar& bar, const QString& name, const QString& caption) {
-    QMenu* m = bar.addMenu(caption);
+QMenu* MainMenus::registerMenu(QMenu* m, const QString& name) {
     m->setObjectName(name);
     m->menuAction()->setObjectName(name);
     menus_.insert(name, m);
@@ -121,14 +120,12 @@ QMenu* MainMenus::addMenu(QMenuBar& bar, const QString& name, const QString& cap
     return m;
 }
 
+QMenu* MainMenus::addMenu(QMenuBar& bar, const QString& name, const QString& caption) {
+    return registerMenu(bar.addMenu(caption), name);
+}
+
 QMenu* MainMenus::addSubmenu(QMenu& parent, const QString& name, const QString& caption) {
-    QMenu* m = parent.addMenu(caption);
-    m->setObjectName(name);
-    m->menuAction()->setObjectName(name);
-    menus_.insert(name, m);
-    actions_.insert(name, m->menuAction());
-    names_ << name;
-    return m;
+    return registerMenu(parent.addMenu(caption), name);
 }
 
 QAction* MainMenus::addItem(QMenu& menu, const QString& name, const QString& caption,

@@ -41,6 +41,8 @@ public:
 private:
     QMenu* addMenu(QMenuBar& bar, const QString& name, const QString& caption);
     QMenu* addSubmenu(QMenu& parent, const QString& name, const QString& caption);
+    // Names a new menu and enters it, and its menu action, under `name`.
+    QMenu* registerMenu(QMenu* menu, const QString& name);
     QAction* addItem(QMenu& menu, const QString& name, const QString& caption,
                      const QString& shortcut = QString());
 

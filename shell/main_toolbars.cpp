@@ -59,24 +59,12 @@ MainToolbars::MainToolbars(QWidget* parent)
         bar->setIconSize(QSize(20, 20));
     }
 
-    addButton(toolbar1_, keys1_, "new", "New");
-    addButton(toolbar1_, keys1_, "open", "Open");
-    addButton(toolbar1_, keys1_, "save", "Save");
-    toolbar1_->addSeparator();
-    addButton(toolbar1_, keys1_, "print", "Print Document");
-    addButton(toolbar1_, keys1_, "preview", "Print Preview");
-    toolbar1_->addSeparator();
-    addButton(toolbar1_, keys1_, "insert", "Insert Note");
-    addButton(toolbar1_, keys1_, "delete", "Delete Note");
-    addButton(toolbar1_, keys1_, "find", "Find");
-    toolbar1_->addSeparator();
-    addButton(toolbar1_, keys1_, "cut", "Cut");
-    addButton(toolbar1_, keys1_, "copy", "Copy");
-    addButton(toolbar1_, keys1_, "paste", "Paste");
-    toolbar1_->addSeparator();
-    addButton(toolbar1_, keys1_, "top", "Stay On Top");
-    addButton(toolbar1_, keys1_, "notop", "Don't Stay on Top");
-    addButton(toolbar1_, keys1_, "help", "Help");
+    addButtons(toolbar1_, keys1_,
+               {{"new", "New"}, {"open", "Open"}, {"save", "Save"}, {},
+                {"print", "Print Document"}, {"preview", "Print Preview"}, {},
+                {"insert", "Insert Note"}, {"delete", "Delete Note"}, {"find", "Find"}, {},
+                {"cut", "Cut"}, {"copy", "Copy"}, {"paste", "Paste"}, {},
+                {"top", "Stay On Top"}, {"notop", "Don't Stay on Top"}, {"help", "Help"}});
 
     fontBox_->setObjectName(QStringLiteral("cmbFont"));
     fontBox_->setMinimumContentsLength(14);
@@ -85,19 +73,12 @@ MainToolbars::MainToolbars(QWidget* parent)
     toolbar2_->addWidget(fontBox_);
     toolbar2_->addWidget(sizeBox_);
     toolbar2_->addSeparator();
-    addButton(toolbar2_, keys2_, "bold", "Bold");
-    addButton(toolbar2_, keys2_, "italics", "Italics");
-    addButton(toolbar2_, keys2_, "strike", "Strikethrough");
-    addButton(toolbar2_, keys2_, "underline", "Underline");
-    toolbar2_->addSeparator();
-    addButton(toolbar2_, keys2_, "font", "Font");
-    addButton(toolbar2_, keys2_, "colour", "Font Colour");
-    toolbar2_->addSeparator();
-    addButton(toolbar2_, keys2_, "left", "Left Align");
-    addButton(toolbar2_, keys2_, "center", "Center Align");
-    addButton(toolbar2_, keys2_, "right", "Right Align");
-    addButton(toolbar2_, keys2_, "bullet", "Bullet");
-    addButton(toolbar2_, keys2_, "default", "Default Font");
+    addButtons(toolbar2_, keys2_,
+               {{"bold", "Bold"}, {"italics", "Italics"}, {"strike", "Strikethrough"},
+                {"underline", "Underline"}, {},
+                {"font", "Font"}, {"colour", "Font Colour"}, {},
+                {"left", "Left Align"}, {"center", "Center Align"}, {"right", "Right Align"},
+                {"bullet", "Bullet"}, {"default", "Default Font"}});
     fontBox_->setEnabled(false);
     sizeBox_->setEnabled(false);
 
@@ -119,6 +100,15 @@ QAction* MainToolbars::addButton(QToolBar* bar, QStringList& keys, const QString
     buttons_.insert(key, a);
     keys << key;
     return a;
+}
+
+void MainToolbars::addButtons(QToolBar* bar, QStringList& keys, std::initializer_list<Button> buttons) {
+    for (const Button& b : buttons) {
+        if (b.key)
+            addButton(bar, keys, QString::fromLatin1(b.key), QString::fromLatin1(b.tip));
+        else
+            bar->addSeparator();
+    }
 }
 
 void MainToolbars::fillFontBoxes() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <initializer_list>
+
 #include <QHash>
 #include <QIcon>
 #include <QString>
@@ -44,6 +46,13 @@ public:
 
 private:
     QAction* addButton(QToolBar* bar, QStringList& keys, const QString& key, const QString& tip);
+    // A toolbar button by key and tooltip; an empty one stands for a separator.
+    struct Button {
+        const char* key = nullptr;
+        const char* tip = nullptr;
+    };
+    // Adds `buttons` to `bar` in order.
+    void addButtons(QToolBar* bar, QStringList& keys, std::initializer_list<Button> buttons);
 
     QToolBar* toolbar1_;
     QToolBar* toolbar2_;

@@ -92,33 +92,29 @@ void cChunks::writeBlock(std::int32_t block, const Bytes& image) {
     db_.dbDataBlock(image);
 }
 
-void cChunks::cWriteHeader() {
-    Bytes image(blockSize_, 0);
+void cChunks::putHeader(Bytes& image, std::uint8_t state) const {
     put(image, 0, first_);
     put(image, 4, last_);
     put(image, 8, freeHead_);
-    image[12] = kStateClean;
+    image[12] = state;
+}
+
+void cChunks::writeHeader(std::uint8_t state) {
+    Bytes image(blockSize_, 0);
+    putHeader(image, state);
     writeBlock(1, image);
 }
 
-void cChunks::cMarkAdd() {
-    Bytes image(blockSize_, 0);
-    put(image, 0, first_);
-    put(image, 4, last_);
-    put(image, 8, freeHead_);
-    image[12] = kStateAdd;
-    writeBlock(1, image);
-}
+void cChunks::cWriteHeader() { writeHeader(kStateClean); }
+
+void cChunks::cMarkAdd() { writeHeader(kStateAdd); }
 
 void cChunks::cMarkModify() {
     const std::uint8_t* head = readBlock(current_);
     Bytes image(head, head + blockSize_);
     std::uint8_t links[8];
     std::memcpy(links, head, 8);
-    put(image, 0, first_);
-    put(image, 4, last_);
-    put(image, 8, freeHead_);
-    image[12] = kStateModify;
+    putHeader(image, kStateModify);
     std::memcpy(&image[13], links, 8);
     put(image, 21, current_);
     writeBlock(1, image);

@@ -111,6 +111,11 @@ private:
     [[noreturn]] void corrupt(const std::string& problem) const;
     void checkHeaderLink(std::int32_t value, const char* field) const;
     static void put(Bytes& image, int offset, std::int32_t value);
+    // Puts the first, last and free-list links and `state` into the header
+    // fields of `image`; the bytes after them are left as they are.
+    void putHeader(Bytes& image, std::uint8_t state) const;
+    // Writes a header block with `state`, zeros after its fields.
+    void writeHeader(std::uint8_t state);
 
     void cWriteHeader();
     void cReadHeader();

@@ -25,6 +25,17 @@ constexpr const char* kNoDatabaseLabel = "My Notes";
 
 std::string nativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
+// A file dialog for database files: the database filter selected, Cancel
+// throwing the cancel error.
+FileDialogRequest databaseFileRequest(const QString& title) {
+    FileDialogRequest request;
+    request.title = title;
+    request.filter = QString::fromLatin1(TreeManager::kFileFilter);
+    request.filterIndex = 1;
+    request.cancelRaises = true;
+    return request;
+}
+
 }  // namespace
 
 TreeManager::TreeManager(DatabaseState& state, NoteSelection& notes, controls::TreeView& tree,
@@ -117,11 +128,7 @@ bool TreeManager::CreateDatabaseFile() {
 }
 
 bool TreeManager::ShowNewDatabaseDialog() {
-    FileDialogRequest request;
-    request.title = QStringLiteral("Select New Tamix Database to create");
-    request.filter = QString::fromLatin1(kFileFilter);
-    request.filterIndex = 1;
-    request.cancelRaises = true;
+    FileDialogRequest request = databaseFileRequest(QStringLiteral("Select New Tamix Database to create"));
     request.overwritePrompt = true;
     QString name = dialogs_.saveFile(request);
     if (name.isEmpty()) return false;
@@ -132,11 +139,7 @@ bool TreeManager::ShowNewDatabaseDialog() {
 }
 
 bool TreeManager::ShowOpenDatabaseDialog() {
-    FileDialogRequest request;
-    request.title = QStringLiteral("Select Tamix Database to open");
-    request.filter = QString::fromLatin1(kFileFilter);
-    request.filterIndex = 1;
-    request.cancelRaises = true;
+    FileDialogRequest request = databaseFileRequest(QStringLiteral("Select Tamix Database to open"));
     request.mustExist = true;
     const QString name = dialogs_.openFile(request);
     if (name.isEmpty()) return false;
