@@ -284,6 +284,10 @@ bool Session::startDestination(std::string_view word, bool ignorable) {
             objectDepth_ = stack_.size();
             objectTooDeep_ = false;
             object_ = EmbeddedObject{};
+            // The group is kept verbatim and written back where \uc1 holds, so it is
+            // read under \uc1 too: the fallback count in force around it would
+            // otherwise change what its words and result picture read as.
+            s.uc = 1;
         } else {
             s.dest = Dest::Skip;
         }

@@ -171,6 +171,19 @@ TEST(RtfWriterObjects, ObjectGroupIsWrittenVerbatim) {
     EXPECT_EQ(reread(d), d);
 }
 
+TEST(RtfWriterObjects, ObjectReadsTheSameUnderAnyFallbackCount) {
+    // The object is written where \uc1 holds; its \u inside the result picture
+    // must skip as many bytes there as where it was first read.
+    const std::string object = "{\\object\\objw10\\objh20{\\result{\\pict\\pngblip\\u66 00ab}}}";
+    RtfReader reader;
+    const RtfDocument underUc2 = reader.read("{\\rtf1\\uc2 a" + object + "b}");
+    const RtfDocument plain = reader.read("{\\rtf1 a" + object + "b}");
+    const auto& picture = std::get<EmbeddedObject>(underUc2.paragraphs.at(0).runs.at(1).content).resultPicture;
+    ASSERT_TRUE(picture.has_value());
+    EXPECT_EQ(underUc2, plain);
+    EXPECT_EQ(reread(underUc2), underUc2);
+}
+
 // A random document of everything the model holds, in the model's normal form.
 RtfDocument randomDocument(std::mt19937& rng) {
     auto pick = [&](int n) { return int(rng() % unsigned(n)); };
