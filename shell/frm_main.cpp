@@ -2,6 +2,7 @@
 
 #include "code_page_1252.h"
 #include "editor_double_click_filter.h"
+#include "main_layout.h"
 #include "main_menus.h"
 #include "main_toolbars.h"
 #include "node.h"
@@ -28,7 +29,6 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
-#include <cmath>
 
 namespace tamix {
 
@@ -88,6 +88,7 @@ void frmMain::buildWindow() {
     status_ = new QStatusBar(client_);
     status_->setObjectName(QStringLiteral("StatusBar1"));
     status_->setSizeGripEnabled(false);
+    layout_ = std::make_unique<MainLayout>(*this, *client_, *toolbars_, *status_, *tree_, *editor_, *splitter_);
     menus_ = std::make_unique<MainMenus>(*menuBar());
     notes_ = std::make_unique<NoteSelection>(state_, *tree_, *editor_, dialogs_, *this);
     manager_ = std::make_unique<TreeManager>(state_, *notes_, *tree_, *editor_, dialogs_, *this);
@@ -151,16 +152,12 @@ QToolBar& frmMain::toolbar2() const { return *toolbars_->toolbar2(); }
 QAction* frmMain::menuItem(const QString& name) const { return menus_->action(name); }
 QAction* frmMain::toolbarButton(const QString& key) const { return toolbars_->button(key); }
 
-int frmMain::TwipsPerPixelX() const { return static_cast<int>(std::lround(1440.0 / logicalDpiX())); }
-int frmMain::TwipsPerPixelY() const { return static_cast<int>(std::lround(1440.0 / logicalDpiY())); }
-int frmMain::ScaleWidth() const { return client_->width() * TwipsPerPixelX(); }
-int frmMain::ScaleHeight() const { return client_->height() * TwipsPerPixelY(); }
-int frmMain::toPixelsX(int twips) const {
-    return static_cast<int>(std::lround(static_cast<double>(twips) / TwipsPerPixelX()));
-}
-int frmMain::toPixelsY(int twips) const {
-    return static_cast<int>(std::lround(static_cast<double>(twips) / TwipsPerPixelY()));
-}
+int frmMain::TwipsPerPixelX() const { return layout_->twipsPerPixelX(); }
+int frmMain::TwipsPerPixelY() const { return layout_->twipsPerPixelY(); }
+int frmMain::ScaleWidth() const { return layout_->scaleWidth(); }
+int frmMain::ScaleHeight() const { return layout_->scaleHeight(); }
+int frmMain::SplitterDragX() const { return layout_->dragX(); }
+int frmMain::TreeWidth() const { return layout_->treeWidth(); }
 
 void frmMain::saveInt(const char* key, int twips) {
     if (twips < -32768 || twips > 32767) return;  // does not fit the stored 16 bits
@@ -183,19 +180,17 @@ void frmMain::Load(const QString& commandLine) {
 
     const int height = settings_.getInt16(kStartup, QStringLiteral("Height"), 6000);
     const int width = settings_.getInt16(kStartup, QStringLiteral("Width"), 8000);
-    treeWidth_ = std::max<int>(0, settings_.getInt16(kStartup, QStringLiteral("Split"), 3000));
+    layout_->setTreeWidth(std::max<int>(0, settings_.getInt16(kStartup, QStringLiteral("Split"), 3000)));
     const int top = settings_.getInt16(kStartup, QStringLiteral("Top"), 0);
     const int left = settings_.getInt16(kStartup, QStringLiteral("Left"), 0);
-    move(toPixelsX(left), toPixelsY(top));
-    resize(std::max(1, toPixelsX(width)), std::max(1, toPixelsY(height)));
+    move(layout_->toPixelsX(left), layout_->toPixelsY(top));
+    resize(std::max(1, layout_->toPixelsX(width)), std::max(1, layout_->toPixelsY(height)));
 
     manager_->ClearTree();
     UpdateCommandState();
-    border_ = 1;
     state_.NoteChanged = false;
     editorActive_ = false;
-    splitter_->setColour(QColor());
-    splitterDragX_ = kNoDrag;
+    layout_->resetDrag();
 
     toolbars_->fillFontBoxes();
 
@@ -488,87 +483,26 @@ void frmMain::SetTopmost(bool on) {
 
 // ---------------------------------------------------------------- layout
 
-void frmMain::placeToolbars() {
-    const int width = client_->width();
-    const int h1 = toolbar1().sizeHint().height();
-    toolbar1().setGeometry(0, 0, width, h1);
-    toolbar2().setGeometry(0, h1, width, toolbar2().sizeHint().height());
-}
-
 void frmMain::LayoutMainWindow() {
     if (!client_ || !loaded_) return;
-    const int tppY = TwipsPerPixelY();
-    const int m = border_;
-    const int sw = ScaleWidth();
-    const int sh = ScaleHeight();
-    if (showToolbars_) placeToolbars();
-    const int t = showToolbars_
-                      ? (toolbar1().sizeHint().height() + toolbar2().sizeHint().height()) * tppY
-                      : 0;
-    const int statusHeight = status_->sizeHint().height();
-    const int s = showStatusBar_ ? statusHeight * tppY : 0;
-    if (showStatusBar_)
-        status_->setGeometry(0, client_->height() - statusHeight, client_->width(), statusHeight);
-
-    const int y = m + t;
-    const int h = std::max(0, sh - 2 * m - t - s);
-    const int w = treeWidth_;
-    tree_->setGeometry(toPixelsX(m - 1), toPixelsY(y), toPixelsX(w), toPixelsY(h));
-    const int editorLeft = w + m + 24;
-    editor_->setGeometry(toPixelsX(editorLeft), toPixelsY(y),
-                         std::max(0, toPixelsX(sw - editorLeft - m + 1)), toPixelsY(h));
-    splitterLeft_ = w + m - 1;
-    splitter_->setGeometry(toPixelsX(splitterLeft_), toPixelsY(y), toPixelsX(kSplitterWidth),
-                           toPixelsY(h));
-
+    layout_->place(showToolbars_, showStatusBar_);
     if (normalState(*this)) {
         saveInt("Left", pos().x() * TwipsPerPixelX());
-        saveInt("Top", pos().y() * tppY);
-        saveInt("Height", height() * tppY);
+        saveInt("Top", pos().y() * TwipsPerPixelY());
+        saveInt("Height", height() * TwipsPerPixelY());
         saveInt("Width", width() * TwipsPerPixelX());
     }
-    saveInt("Split", w);
-}
-
-void frmMain::moveSplitterBy(int x) {
-    splitterLeft_ += x;
-    const int m = border_;
-    splitter_->setGeometry(toPixelsX(splitterLeft_), toPixelsY(m), toPixelsX(kSplitterWidth),
-                           toPixelsY(ScaleHeight() - 2 * m));
-    splitter_->raise();
+    saveInt("Split", layout_->treeWidth());
 }
 
 void frmMain::Splitter_MouseDown(int button, int x) {
-    if (button == 1) {
-        splitter_->setColour(QColor(0x80, 0x80, 0x80));
-        splitterDragX_ = x;
-        return;
-    }
-    if (splitterDragX_ != kNoDrag) Splitter_MouseUp(1, x);
-    splitterDragX_ = kNoDrag;
+    if (layout_->mouseDown(button, x)) LayoutMainWindow();
 }
 
-void frmMain::Splitter_MouseMove(int, int x) {
-    if (splitterDragX_ == kNoDrag || x == splitterDragX_) return;
-    moveSplitterBy(x);
-    splitterDragX_ = x;
-}
+void frmMain::Splitter_MouseMove(int, int x) { layout_->mouseMove(x); }
 
 void frmMain::Splitter_MouseUp(int, int x) {
-    if (splitterDragX_ == kNoDrag) return;
-    if (x != splitterDragX_) moveSplitterBy(x);
-    splitterDragX_ = kNoDrag;
-    splitter_->setColour(QColor());
-    const int left = splitterLeft_;
-    const int treeLeft = border_ - 1;
-    const int sw = ScaleWidth();
-    if (left > kMinPaneWidth && left < sw - kMinPaneWidth)
-        treeWidth_ = left - treeLeft;
-    else if (left <= kMinPaneWidth)
-        treeWidth_ = kMinPaneWidth;
-    else
-        treeWidth_ = sw - kMinPaneWidth;
-    LayoutMainWindow();
+    if (layout_->mouseUp(x)) LayoutMainWindow();
 }
 
 }  // namespace tamix

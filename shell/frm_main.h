@@ -3,6 +3,7 @@
 #include "app_options.h"
 #include "database_state.h"
 #include "i_subclass.h"
+#include "main_layout.h"
 #include "tree_host.h"
 
 #include <QMainWindow>
@@ -43,9 +44,9 @@ class TreeView;
 class frmMain : public QMainWindow, public ISubclass, public TreeHost {
     Q_OBJECT
 public:
-    static constexpr int kSplitterWidth = 25;   // twips
-    static constexpr int kMinPaneWidth = 60;    // twips, tree and editor side
-    static constexpr int kNoDrag = 0x7FFFFFFF;  // SplitterDragX while not dragging
+    static constexpr int kSplitterWidth = MainLayout::kSplitterWidth;  // twips
+    static constexpr int kMinPaneWidth = MainLayout::kMinPaneWidth;    // twips, tree and editor side
+    static constexpr int kNoDrag = MainLayout::kNoDrag;                // SplitterDragX while not dragging
 
     // The dialogs and settings belong to the application and outlive the window.
     frmMain(UserDialogs& dialogs, Settings& settings, QWidget* parent = nullptr);
@@ -122,9 +123,9 @@ public:
     bool ShowStatusBar() const { return showStatusBar_; }
     bool AlwaysOnTop() const { return alwaysOnTop_; }
     bool EditorActive() const { return editorActive_; }
-    int SplitterDragX() const { return splitterDragX_; }
+    int SplitterDragX() const;
     // The tree's width in twips.
-    int TreeWidth() const { return treeWidth_; }
+    int TreeWidth() const;
     int TwipsPerPixelX() const;
     int TwipsPerPixelY() const;
     // The client area's width and height in twips.
@@ -144,10 +145,6 @@ private:
     void onMenu(const QString& name);
     // Query unload and unload; false when the user chose to stay.
     bool unload();
-    void moveSplitterBy(int x);
-    void placeToolbars();
-    int toPixelsX(int twips) const;
-    int toPixelsY(int twips) const;
     void saveInt(const char* key, int twips);
 
     UserDialogs& dialogs_;
@@ -161,6 +158,7 @@ private:
     SplitterBar* splitter_ = nullptr;
     QStatusBar* status_ = nullptr;
     std::unique_ptr<MainToolbars> toolbars_;
+    std::unique_ptr<MainLayout> layout_;
     std::unique_ptr<MainMenus> menus_;
     std::unique_ptr<NoteSelection> notes_;
     std::unique_ptr<TreeManager> manager_;
@@ -172,10 +170,6 @@ private:
     bool showStatusBar_ = true;
     bool alwaysOnTop_ = false;      // not kept across runs
     bool editorActive_ = false;     // the tree has lost the focus
-    int border_ = 1;                // twips
-    int treeWidth_ = 3000;          // twips; the tree's width, >= 0
-    int splitterLeft_ = 0;          // twips; the splitter's left edge in the client area
-    int splitterDragX_ = kNoDrag;
     int busyDepth_ = 0;             // SetBusy(true) calls not yet undone
     QPointer<QWidget> focusBeforeBusy_;  // the focus when the outermost SetBusy(true) came
     bool loaded_ = false;           // Load has run
