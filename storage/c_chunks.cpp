@@ -92,6 +92,19 @@ void cChunks::writeBlock(std::int32_t block, const Bytes& image) {
     db_.dbDataBlock(image);
 }
 
+void cChunks::setLink(std::int32_t block, int offset, std::int32_t value) {
+    const std::uint8_t* b = readBlock(block);
+    Bytes image(b, b + blockSize_);
+    put(image, offset, value);
+    writeBlock(block, image);
+}
+
+void cChunks::checkListEnd(std::int32_t previous) const {
+    if (previous != last_)
+        corrupt("the header names chunk " + std::to_string(last_) + " as the last, but the list ends at chunk " +
+                std::to_string(previous));
+}
+
 void cChunks::putHeader(Bytes& image, std::uint8_t state) const {
     put(image, 0, first_);
     put(image, 4, last_);
@@ -208,10 +221,7 @@ void cChunks::cAddChunk() {
         writeBlock(b, Bytes(blockSize_, 0));
         first_ = last_ = b;
     } else {
-        const std::uint8_t* lastHead = readBlock(last_);
-        Bytes image(lastHead, lastHead + blockSize_);
-        put(image, 4, b);
-        writeBlock(last_, image);
+        setLink(last_, 4, b);
         Bytes fresh(blockSize_, 0);
         put(fresh, 0, last_);
         writeBlock(b, fresh);
@@ -223,12 +233,7 @@ void cChunks::cAddChunk() {
 }
 
 void cChunks::cFixAdd() {
-    if (last_ != 0) {
-        const std::uint8_t* lastHead = readBlock(last_);
-        Bytes image(lastHead, lastHead + blockSize_);
-        put(image, 4, 0);
-        writeBlock(last_, image);
-    }
+    if (last_ != 0) setLink(last_, 4, 0);
     rebuildFreeList();
     db_.dbSync();
     cWriteHeader();
@@ -237,18 +242,8 @@ void cChunks::cFixAdd() {
 
 void cChunks::cFixModify() {
     const std::int32_t c = savedChunk_, p = savedPrevious_, n = savedNext_;
-    if (p != 0) {
-        const std::uint8_t* b = readBlock(p);
-        Bytes image(b, b + blockSize_);
-        put(image, 4, c);
-        writeBlock(p, image);
-    }
-    if (n != 0) {
-        const std::uint8_t* b = readBlock(n);
-        Bytes image(b, b + blockSize_);
-        put(image, 0, c);
-        writeBlock(n, image);
-    }
+    if (p != 0) setLink(p, 4, c);
+    if (n != 0) setLink(n, 0, c);
     const std::uint8_t* b = readBlock(c);
     Bytes image(b, b + blockSize_);
     put(image, 0, p);
@@ -298,9 +293,7 @@ void cChunks::rebuildFreeList() {
         previous = c;
         c = next;
     }
-    if (previous != last_)
-        corrupt("the header names chunk " + std::to_string(last_) + " as the last, but the list ends at chunk " +
-                std::to_string(previous));
+    checkListEnd(previous);
     // Every block that belongs to no chunk is free, in ascending order.
     std::int32_t next = 0;
     for (std::int32_t b = count; b >= 2; --b) {
@@ -375,18 +368,12 @@ void cChunks::cCommitBlocks() {
         }
     }
     if (p != 0) {
-        const std::uint8_t* b = readBlock(p);
-        Bytes image(b, b + blockSize_);
-        put(image, 4, h);
-        writeBlock(p, image);
+        setLink(p, 4, h);
     } else {
         first_ = h;
     }
     if (n != 0) {
-        const std::uint8_t* b = readBlock(n);
-        Bytes image(b, b + blockSize_);
-        put(image, 0, h);
-        writeBlock(n, image);
+        setLink(n, 0, h);
     } else {
         last_ = h;
     }
@@ -410,10 +397,7 @@ void cChunks::freeChain(std::int32_t chunk) {
             const std::uint8_t* cont = readBlock(x);
             if (i < continuations) x = link(cont, 0, end, "continuation link");
         }
-        const std::uint8_t* b = readBlock(end);
-        Bytes image(b, b + blockSize_);
-        put(image, field, freeHead_);
-        writeBlock(end, image);
+        setLink(end, field, freeHead_);
     }
     const std::uint8_t* b = readBlock(chunk);
     Bytes image(b, b + blockSize_);
@@ -436,20 +420,8 @@ void cChunks::cUnlinkChunk() {
     const std::uint8_t* head = readBlock(c);
     const std::int32_t p = link(head, 0, c, "previous-chunk link");
     const std::int32_t n = link(head, 4, c, "next-chunk link");
-    std::uint8_t raw[8];
-    std::memcpy(raw, head, 8);
-    if (p != 0) {
-        const std::uint8_t* b = readBlock(p);
-        Bytes image(b, b + blockSize_);
-        std::copy_n(raw + 4, 4, image.begin() + 4);
-        writeBlock(p, image);
-    }
-    if (n != 0) {
-        const std::uint8_t* b = readBlock(n);
-        Bytes image(b, b + blockSize_);
-        std::copy_n(raw, 4, image.begin());
-        writeBlock(n, image);
-    }
+    if (p != 0) setLink(p, 4, n);
+    if (n != 0) setLink(n, 0, p);
     freeChain(c);
     freeHead_ = c;
     if (first_ == c) first_ = n;
@@ -525,9 +497,7 @@ void cChunks::cWalk(const std::function<void(std::int32_t, const Head&)>& visit)
         previous = c;
         c = head.next;
     }
-    if (previous != last_)
-        corrupt("the header names chunk " + std::to_string(last_) + " as the last, but the list ends at chunk " +
-                std::to_string(previous));
+    checkListEnd(previous);
 }
 
 }  // namespace tamix

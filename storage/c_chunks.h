@@ -106,6 +106,11 @@ public:
 private:
     const std::uint8_t* readBlock(std::int32_t block);
     void writeBlock(std::int32_t block, const Bytes& image);
+    // Rewrites the 4-byte link at `offset` of `block`, the rest of the block kept.
+    void setLink(std::int32_t block, int offset, std::int32_t value);
+    // A walk of the chunk list that ended at `previous` must end at the
+    // header's last chunk; throws kErrCorrupt otherwise.
+    void checkListEnd(std::int32_t previous) const;
     std::int32_t link(const std::uint8_t* image, int offset, std::int32_t block, const char* field) const;
     std::int32_t length(const std::uint8_t* image, std::int32_t block) const;
     [[noreturn]] void corrupt(const std::string& problem) const;
