@@ -5,67 +5,21 @@
 
 #include "note_operations.h"
 
-#include "database_state.h"
-#include "node.h"
-#include "node_key.h"
-#include "nodes.h"
-#include "note_selection.h"
-#include "rich_text_box.h"
-#include "scripted_user_dialogs.h"
-#include "test_app.h"
-#include "tree_host.h"
-#include "tree_manager.h"
-#include "tree_view.h"
-
-#include <QFile>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include "tree_test_fixture.h"
 
 namespace tamix {
 namespace {
 
-class ErrorHost : public TreeHost {
-public:
-    void UpdateCommandState() override {}
-    void RefreshFormatState() override {}
-    void ShowError(const QString& description) override { errors << description; }
-    void SetBusy(bool) override {}
-    void RecentFilesChanged() override {}
-    void FocusTree() override {}
-    void UnloadMainWindow() override {}
-    QStringList errors;
-};
-
-class NoteOperationsTest : public ::testing::Test {
+class NoteOperationsTest : public tree_testing::TreeFixture {
 protected:
-    NoteOperationsTest()
-        : app_((testApp(), true)),
-          dialogs_([](const QString& what) { ADD_FAILURE() << what.toStdString(); }),
-          notes_(state_, tree_, editor_, dialogs_, host_),
-          manager_(state_, notes_, tree_, editor_, dialogs_, host_),
-          ops_(state_, notes_, tree_, editor_, dialogs_, host_) {
-        QObject::connect(&editor_, &controls::RichTextBox::Change, [this] {
-            if (!state_.EditorChangeGuard) state_.NoteChanged = true;
-        });
+    NoteOperationsTest() : ops_(state_, notes_, tree_, editor_, dialogs_, host_) {
         const QString file = dir_.filePath("n.TM2");
-        cNode node;  // Alpha(2) and Beta(3) under the root
-        node.CreateFile(QFile::encodeName(file).toStdString());
-        for (int key : {2, 3}) {
-            node.ClearNode();
-            node.Key(NodeKey::Format(key));
-            node.Parent(NodeKey::kRoot);
-            node.NodeText(key == 2 ? "Alpha" : "Beta");
-            node.SaveNewNode();
-            node.RTFData(key == 2 ? "{\\rtf1 alpha\\par}" : "{\\rtf1 beta\\par}");
-            node.SaveNode();
-        }
-        node.CloseFile();
+        tree_testing::makeDatabase(file, {{2, 1, "Alpha", "{\\rtf1 alpha\\par}"},
+                                          {3, 1, "Beta", "{\\rtf1 beta\\par}"}});
         manager_.ClearTree();
         manager_.OpenPath(file);
     }
-    ~NoteOperationsTest() override { EXPECT_EQ(dialogs_.pending(), 0u); }
 
-    controls::Node* node(int key) { return tree_.Nodes().Find(QString::fromStdString(NodeKey::Format(key))); }
     controls::Node* ghost() {  // a node whose key has no record
         return tree_.Nodes().Add(tree_.Nodes().Item(1), controls::Relationship::Child, "k0000000099", "Ghost");
     }
@@ -75,15 +29,6 @@ protected:
     }
     void ok() { dialogs_.answer(ScriptedAnswer::Message(MsgAnswer::Ok)); }
 
-    bool app_;
-    QTemporaryDir dir_;
-    ErrorHost host_;
-    ScriptedUserDialogs dialogs_;
-    DatabaseState state_;
-    controls::TreeView tree_;
-    controls::RichTextBox editor_;
-    NoteSelection notes_;
-    TreeManager manager_;
     NoteOperations ops_;
 };
 

@@ -1,65 +1,16 @@
 #include "tree_manager.h"
 
-#include "database_state.h"
-#include "node.h"
-#include "node_key.h"
-#include "nodes.h"
-#include "note_selection.h"
-#include "rich_text_box.h"
-#include "scripted_user_dialogs.h"
 #include "tamix_error.h"
-#include "test_app.h"
-#include "tree_host.h"
-#include "tree_view.h"
+#include "tree_test_fixture.h"
 
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace tamix {
 namespace {
 
-// Records what the tree manager asks of its window.
-class FakeHost : public TreeHost {
-public:
-    void UpdateCommandState() override { ++commandStates; }
-    void RefreshFormatState() override {}
-    void ShowError(const QString& description) override { errors << description; }
-    void SetBusy(bool busy) override {
-        depth += busy ? 1 : -1;
-        maxDepth = std::max(maxDepth, depth);
-    }
-    void RecentFilesChanged() override { ++recentChanges; }
-    void FocusTree() override { ++focusCalls; }
-    void UnloadMainWindow() override { ++unloads; }
-
-    QStringList errors;
-    int commandStates = 0, depth = 0, maxDepth = 0, recentChanges = 0, focusCalls = 0, unloads = 0;
-};
-
-struct NoteSpec {
-    int key;
-    int parent;
-    const char* name;
-    const char* body;
-};
-
-// Writes a database with the given notes, in this storage order.
-void makeDatabase(const QString& path, const std::vector<NoteSpec>& notes) {
-    cNode node;
-    node.CreateFile(QFile::encodeName(path).toStdString());
-    for (const NoteSpec& n : notes) {
-        node.ClearNode();
-        node.Key(NodeKey::Format(n.key));
-        node.Parent(NodeKey::Format(n.parent));
-        node.NodeText(n.name);
-        node.SaveNewNode();
-        node.RTFData(n.body);
-        node.SaveNode();
-    }
-    node.CloseFile();
-}
+using tree_testing::FakeHost;
+using tree_testing::makeDatabase;
+using tree_testing::NoteSpec;
 
 std::string storedBody(const QString& path, int key) {  // of a closed file
     cNode node;
@@ -74,22 +25,11 @@ std::string rtfOf(const char* text) {
     return std::string("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 ") + text + "\\par}";
 }
 
-class TreeManagerTest : public ::testing::Test {
+class TreeManagerTest : public tree_testing::TreeFixture {
 protected:
-    TreeManagerTest()
-        : app_((testApp(), true)),
-          dialogs_([](const QString& what) { ADD_FAILURE() << what.toStdString(); }),
-          notes_(state_, tree_, editor_, dialogs_, host_),
-          manager_(state_, notes_, tree_, editor_, dialogs_, host_) {
-        QObject::connect(&editor_, &controls::RichTextBox::Change, [this] {
-            if (!state_.EditorChangeGuard) state_.NoteChanged = true;
-        });
+    TreeManagerTest() {
         state_.EmptyNoteRTF = rtfOf("");
         manager_.ClearTree();
-    }
-    ~TreeManagerTest() override {
-        EXPECT_EQ(dialogs_.pending(), 0u);
-        if (state_.Node.FileIsOpen()) state_.Node.CloseFile();
     }
 
     QString path(const char* name) const { return dir_.filePath(QLatin1String(name)); }
@@ -100,7 +40,6 @@ protected:
         if (!state_.Node.FindKey(NodeKey::Format(key))) return "<missing>";
         return state_.Node.RTFData();
     }
-    controls::Node* node(int key) { return tree_.Nodes().Find(QString::fromStdString(NodeKey::Format(key))); }
     void click(int key) {
         controls::Node* n = key == 1 ? tree_.Nodes().Item(1) : node(key);
         tree_.setSelectedItem(n);
@@ -119,16 +58,6 @@ protected:
         for (controls::Node* c = parent->Child(); c; c = c->Next()) labels << c->Text();
         return labels;
     }
-
-    bool app_;
-    QTemporaryDir dir_;
-    FakeHost host_;
-    ScriptedUserDialogs dialogs_;
-    DatabaseState state_;
-    controls::TreeView tree_;
-    controls::RichTextBox editor_;
-    NoteSelection notes_;
-    TreeManager manager_;
 };
 
 TEST_F(TreeManagerTest, ClearTreeLeavesTheBareRoot) {

@@ -1,0 +1,101 @@
+#pragma once
+
+// What the tree manager's tests share: a window stand-in that records what
+// it is asked, a way to write a database of given notes, and a fixture that
+// wires the tree manager to real controls and scripted dialogs.
+
+#include "database_state.h"
+#include "node.h"
+#include "node_key.h"
+#include "nodes.h"
+#include "note_selection.h"
+#include "rich_text_box.h"
+#include "scripted_user_dialogs.h"
+#include "test_app.h"
+#include "tree_host.h"
+#include "tree_manager.h"
+#include "tree_view.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace tamix::tree_testing {
+
+// Records what the tree manager asks of its window.
+class FakeHost : public TreeHost {
+public:
+    void UpdateCommandState() override { ++commandStates; }
+    void RefreshFormatState() override {}
+    void ShowError(const QString& description) override { errors << description; }
+    void SetBusy(bool busy) override {
+        depth += busy ? 1 : -1;
+        maxDepth = std::max(maxDepth, depth);
+    }
+    void RecentFilesChanged() override { ++recentChanges; }
+    void FocusTree() override { ++focusCalls; }
+    void UnloadMainWindow() override { ++unloads; }
+
+    QStringList errors;
+    int commandStates = 0, depth = 0, maxDepth = 0, recentChanges = 0, focusCalls = 0, unloads = 0;
+};
+
+struct NoteSpec {
+    int key;
+    int parent;
+    const char* name;
+    const char* body;
+};
+
+// Writes a database with the given notes, in this storage order.
+inline void makeDatabase(const QString& path, const std::vector<NoteSpec>& notes) {
+    cNode node;
+    node.CreateFile(QFile::encodeName(path).toStdString());
+    for (const NoteSpec& n : notes) {
+        node.ClearNode();
+        node.Key(NodeKey::Format(n.key));
+        node.Parent(NodeKey::Format(n.parent));
+        node.NodeText(n.name);
+        node.SaveNewNode();
+        node.RTFData(n.body);
+        node.SaveNode();
+    }
+    node.CloseFile();
+}
+
+// The tree manager and note selection over a real tree view and editor, with
+// scripted dialogs that fail the test on any unscripted question and must all
+// have been used by its end. The editor's changes mark the shown note changed,
+// as the window's change handling does.
+class TreeFixture : public ::testing::Test {
+protected:
+    TreeFixture()
+        : app_((testApp(), true)),
+          dialogs_([](const QString& what) { ADD_FAILURE() << what.toStdString(); }),
+          notes_(state_, tree_, editor_, dialogs_, host_),
+          manager_(state_, notes_, tree_, editor_, dialogs_, host_) {
+        QObject::connect(&editor_, &controls::RichTextBox::Change, [this] {
+            if (!state_.EditorChangeGuard) state_.NoteChanged = true;
+        });
+    }
+    ~TreeFixture() override {
+        EXPECT_EQ(dialogs_.pending(), 0u);
+        if (state_.Node.FileIsOpen()) state_.Node.CloseFile();
+    }
+
+    controls::Node* node(int key) { return tree_.Nodes().Find(QString::fromStdString(NodeKey::Format(key))); }
+
+    bool app_;
+    QTemporaryDir dir_;
+    FakeHost host_;
+    ScriptedUserDialogs dialogs_;
+    DatabaseState state_;
+    controls::TreeView tree_;
+    controls::RichTextBox editor_;
+    NoteSelection notes_;
+    TreeManager manager_;
+};
+
+}  // namespace tamix::tree_testing
