@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "rich_text_box.h"
-#include "tree_view.h"
+#include "controls/rich_text_box.h"
+#include "controls/tree_view.h"
 
 namespace {
 

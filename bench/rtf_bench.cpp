@@ -7,9 +7,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include "rtf_reader.h"
-#include "rtf_writer.h"
-#include "text_document_adapter.h"
+#include "rtf/rtf_reader.h"
+#include "rtf/rtf_writer.h"
+#include "rtf/text_document_adapter.h"
 
 namespace {
 

@@ -10,18 +10,18 @@
 #include <benchmark/benchmark.h>
 #include <string>
 
-#include "c_node.h"
-#include "frm_main.h"
-#include "node.h"
-#include "node_key.h"
-#include "nodes.h"
-#include "rich_text_box.h"
-#include "scripted_user_dialogs.h"
-#include "settings.h"
-#include "temp_home.h"
-#include "test_app.h"
-#include "tree_manager.h"
-#include "tree_view.h"
+#include "storage/c_node.h"
+#include "shell/frm_main.h"
+#include "controls/node.h"
+#include "storage/node_key.h"
+#include "controls/nodes.h"
+#include "controls/rich_text_box.h"
+#include "dialogs/scripted_user_dialogs.h"
+#include "dialogs/settings.h"
+#include "testing/temp_home.h"
+#include "testing/test_app.h"
+#include "tree/tree_manager.h"
+#include "controls/tree_view.h"
 
 namespace {
 

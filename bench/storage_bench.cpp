@@ -5,8 +5,8 @@
 // synchronous=NORMAL or FULL. Databases are built under $TMPDIR (or /tmp);
 // the 100,000-note Tamix database stays there for `tamix-tool tree`.
 
-#include "c_node.h"
-#include "node_key.h"
+#include "storage/c_node.h"
+#include "storage/node_key.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>

@@ -1,4 +1,4 @@
-#include "color_table.h"
+#include "rtf/color_table.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "font_table.h"
+#include "rtf/font_table.h"
 
 #include <algorithm>
 

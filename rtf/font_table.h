@@ -4,8 +4,8 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "code_page.h"
-#include "rtf_document.h"
+#include "rtf/code_page.h"
+#include "rtf/rtf_document.h"
 
 namespace tamix::rtf {
 

@@ -1,4 +1,4 @@
-#include "group_state.h"
+#include "rtf/group_state.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "rtf_document.h"
+#include "rtf/rtf_document.h"
 
 namespace tamix::rtf {
 

@@ -1,4 +1,4 @@
-#include "picture_reader.h"
+#include "rtf/picture_reader.h"
 
 #include <string>
 

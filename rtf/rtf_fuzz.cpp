@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "rtf_reader.h"
-#include "rtf_writer.h"
+#include "rtf/rtf_reader.h"
+#include "rtf/rtf_writer.h"
 
 using tamix::rtf::RtfDocument;
 using tamix::rtf::RtfReader;

@@ -1,4 +1,4 @@
-#include "rtf_lexer.h"
+#include "rtf/rtf_lexer.h"
 
 #include <cstdint>
 #include <limits>

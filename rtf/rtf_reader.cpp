@@ -1,16 +1,16 @@
-#include "rtf_reader.h"
+#include "rtf/rtf_reader.h"
 
 #include <algorithm>
 #include <map>
 
-#include "code_page.h"
-#include "color_table.h"
-#include "font_table.h"
-#include "group_state.h"
-#include "picture_reader.h"
-#include "rtf_lexer.h"
-#include "rtf_vocabulary.h"
-#include "text_collector.h"
+#include "rtf/code_page.h"
+#include "rtf/color_table.h"
+#include "rtf/font_table.h"
+#include "rtf/group_state.h"
+#include "rtf/picture_reader.h"
+#include "rtf/rtf_lexer.h"
+#include "rtf/rtf_vocabulary.h"
+#include "rtf/text_collector.h"
 
 namespace tamix::rtf {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "rtf_document.h"
+#include "rtf/rtf_document.h"
 
 namespace tamix::rtf {
 

@@ -1,4 +1,4 @@
-#include "rtf_reader.h"
+#include "rtf/rtf_reader.h"
 
 #include <string>
 #include <vector>

@@ -10,8 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include "rtf_reader.h"
-#include "rtf_writer.h"
+#include "rtf/rtf_reader.h"
+#include "rtf/rtf_writer.h"
 
 namespace tamix::rtf {
 namespace {

@@ -1,4 +1,4 @@
-#include "rtf_vocabulary.h"
+#include "rtf/rtf_vocabulary.h"
 
 namespace tamix::rtf {
 

@@ -1,9 +1,9 @@
-#include "rtf_writer.h"
+#include "rtf/rtf_writer.h"
 
 #include <algorithm>
 #include <unordered_map>
 
-#include "code_page.h"
+#include "rtf/code_page.h"
 
 namespace tamix::rtf {
 

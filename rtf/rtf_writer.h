@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "rtf_document.h"
+#include "rtf/rtf_document.h"
 
 namespace tamix::rtf {
 

@@ -1,10 +1,10 @@
-#include "rtf_writer.h"
+#include "rtf/rtf_writer.h"
 
 #include <random>
 
 #include <gtest/gtest.h>
 
-#include "rtf_reader.h"
+#include "rtf/rtf_reader.h"
 
 namespace tamix::rtf {
 namespace {

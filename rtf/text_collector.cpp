@@ -1,4 +1,4 @@
-#include "text_collector.h"
+#include "rtf/text_collector.h"
 
 namespace tamix::rtf {
 

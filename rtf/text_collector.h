@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "code_page.h"
-#include "rtf_document.h"
+#include "rtf/code_page.h"
+#include "rtf/rtf_document.h"
 
 namespace tamix::rtf {
 

@@ -1,4 +1,4 @@
-#include "text_document_adapter.h"
+#include "rtf/text_document_adapter.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,9 +5,9 @@
 
 #include <QTextFormat>
 
-#include "rtf_document.h"
-#include "rtf_reader.h"
-#include "rtf_writer.h"
+#include "rtf/rtf_document.h"
+#include "rtf/rtf_reader.h"
+#include "rtf/rtf_writer.h"
 
 class QTextDocument;
 class QTextCursor;

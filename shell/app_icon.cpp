@@ -1,4 +1,4 @@
-#include "app_icon.h"
+#include "shell/app_icon.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "app_options.h"
+#include "shell/app_options.h"
 
-#include "settings.h"
+#include "dialogs/settings.h"
 
 namespace tamix {
 

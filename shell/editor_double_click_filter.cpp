@@ -1,7 +1,7 @@
-#include "editor_double_click_filter.h"
+#include "shell/editor_double_click_filter.h"
 
-#include "rich_text_box.h"
-#include "text_document_adapter.h"
+#include "controls/rich_text_box.h"
+#include "rtf/text_document_adapter.h"
 
 #include <QMouseEvent>
 #include <QTextCursor>

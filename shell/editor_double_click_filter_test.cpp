@@ -1,7 +1,7 @@
-#include "editor_double_click_filter.h"
+#include "shell/editor_double_click_filter.h"
 
-#include "rich_text_box.h"
-#include "test_app.h"
+#include "controls/rich_text_box.h"
+#include "testing/test_app.h"
 
 #include <QTest>
 #include <gtest/gtest.h>

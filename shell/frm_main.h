@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app_options.h"
-#include "database_state.h"
-#include "i_subclass.h"
-#include "main_layout.h"
-#include "tree_host.h"
+#include "shell/app_options.h"
+#include "tree/database_state.h"
+#include "shell/i_subclass.h"
+#include "shell/main_layout.h"
+#include "tree/tree_host.h"
 
 #include <QMainWindow>
 #include <QPointer>

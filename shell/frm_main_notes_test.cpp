@@ -1,19 +1,19 @@
 // The note commands driven through the real main window: keys, mouse and
 // menus, with scripted answers, and the file read back with tamix-tool.
 
-#include "frm_main.h"
+#include "shell/frm_main.h"
 
-#include "c_node.h"
-#include "main_menus.h"
-#include "node.h"
-#include "node_key.h"
-#include "nodes.h"
-#include "rich_text_box.h"
-#include "scripted_user_dialogs.h"
-#include "settings.h"
-#include "test_app.h"
-#include "tree_drag.h"
-#include "tree_view.h"
+#include "storage/c_node.h"
+#include "shell/main_menus.h"
+#include "controls/node.h"
+#include "storage/node_key.h"
+#include "controls/nodes.h"
+#include "controls/rich_text_box.h"
+#include "dialogs/scripted_user_dialogs.h"
+#include "dialogs/settings.h"
+#include "testing/test_app.h"
+#include "tree/tree_drag.h"
+#include "controls/tree_view.h"
 
 #include <QAction>
 #include <QApplication>

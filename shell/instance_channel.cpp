@@ -1,6 +1,6 @@
-#include "instance_channel.h"
+#include "shell/instance_channel.h"
 
-#include "window_message.h"
+#include "shell/window_message.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -1,8 +1,8 @@
-#include "instance_channel.h"
-#include "instance_lock.h"
-#include "temp_home.h"
-#include "test_app.h"
-#include "window_message.h"
+#include "shell/instance_channel.h"
+#include "shell/instance_lock.h"
+#include "testing/temp_home.h"
+#include "testing/test_app.h"
+#include "shell/window_message.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "instance_lock.h"
+#include "shell/instance_lock.h"
 
 #include <QDir>
 #include <QStandardPaths>

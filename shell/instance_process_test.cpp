@@ -1,11 +1,11 @@
 // Two real processes of the program: the second hands its command line to
 // the first and exits.
 
-#include "c_node.h"
-#include "node_key.h"
-#include "tamix_error.h"
-#include "temp_home.h"
-#include "test_app.h"
+#include "storage/c_node.h"
+#include "storage/node_key.h"
+#include "storage/tamix_error.h"
+#include "testing/temp_home.h"
+#include "testing/test_app.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,15 +1,15 @@
 // The program's entry point: the single-instance check, then either handing
 // the command line to the running instance or starting the main window.
 
-#include "app_icon.h"
-#include "code_page_1252.h"
-#include "file_association.h"
-#include "frm_main.h"
-#include "instance_channel.h"
-#include "instance_lock.h"
-#include "qt_user_dialogs.h"
-#include "settings.h"
-#include "tamix_error.h"
+#include "shell/app_icon.h"
+#include "storage/code_page_1252.h"
+#include "shell/file_association.h"
+#include "shell/frm_main.h"
+#include "shell/instance_channel.h"
+#include "shell/instance_lock.h"
+#include "dialogs/qt_user_dialogs.h"
+#include "dialogs/settings.h"
+#include "storage/tamix_error.h"
 
 #include <QApplication>
 #include <QDir>

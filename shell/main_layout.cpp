@@ -1,9 +1,9 @@
-#include "main_layout.h"
+#include "shell/main_layout.h"
 
-#include "main_toolbars.h"
-#include "rich_text_box.h"
-#include "splitter_bar.h"
-#include "tree_view.h"
+#include "shell/main_toolbars.h"
+#include "controls/rich_text_box.h"
+#include "shell/splitter_bar.h"
+#include "controls/tree_view.h"
 
 #include <QStatusBar>
 #include <QToolBar>

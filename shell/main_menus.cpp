@@ -1,4 +1,4 @@
-#include "main_menus.h"
+#include "shell/main_menus.h"
 
 #include <QAction>
 #include <QKeySequence>

@@ -1,4 +1,4 @@
-#include "main_toolbars.h"
+#include "shell/main_toolbars.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "splitter_bar.h"
+#include "shell/splitter_bar.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "subclass.h"
+#include "shell/subclass.h"
 
-#include "window_message.h"
+#include "shell/window_message.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "i_subclass.h"
-#include "tamix_error.h"
+#include "shell/i_subclass.h"
+#include "storage/tamix_error.h"
 
 #include <QByteArray>
 #include <string>

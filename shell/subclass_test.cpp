@@ -1,6 +1,6 @@
-#include "subclass.h"
-#include "test_app.h"
-#include "window_message.h"
+#include "shell/subclass.h"
+#include "testing/test_app.h"
+#include "shell/window_message.h"
 
 #include <QCoreApplication>
 #include <QWidget>

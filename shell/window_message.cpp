@@ -1,4 +1,4 @@
-#include "window_message.h"
+#include "shell/window_message.h"
 
 namespace tamix {
 

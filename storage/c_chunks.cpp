@@ -1,4 +1,4 @@
-#include "c_chunks.h"
+#include "storage/c_chunks.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,7 +1,7 @@
-#include "c_chunks.h"
+#include "storage/c_chunks.h"
 
-#include "database_check.h"
-#include "test_files.h"
+#include "storage/database_check.h"
+#include "storage/test_files.h"
 
 #include <gtest/gtest.h>
 

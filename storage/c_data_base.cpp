@@ -1,4 +1,4 @@
-#include "c_data_base.h"
+#include "storage/c_data_base.h"
 
 #include <algorithm>
 #include <cerrno>

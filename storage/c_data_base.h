@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tamix_error.h"
+#include "storage/tamix_error.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,6 +1,6 @@
-#include "c_data_base.h"
+#include "storage/c_data_base.h"
 
-#include "test_files.h"
+#include "storage/test_files.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "c_node.h"
+#include "storage/c_node.h"
 
-#include "code_page_1252.h"
+#include "storage/code_page_1252.h"
 
 #include <algorithm>
 

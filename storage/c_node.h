@@ -1,9 +1,9 @@
 #pragma once
 
-#include "c_chunks.h"
-#include "header_cache.h"
-#include "node_index.h"
-#include "node_record.h"
+#include "storage/c_chunks.h"
+#include "storage/header_cache.h"
+#include "storage/node_index.h"
+#include "storage/node_record.h"
 
 #include <cstdint>
 #include <string>

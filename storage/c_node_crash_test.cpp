@@ -2,11 +2,11 @@
 // a scripted workload, reopens, and checks that nothing finished was lost and
 // the interrupted operation is wholly there or wholly absent.
 
-#include "c_node.h"
-#include "c_temp_tree.h"
-#include "database_check.h"
-#include "test_files.h"
-#include "tree_walk.h"
+#include "storage/c_node.h"
+#include "storage/c_temp_tree.h"
+#include "storage/database_check.h"
+#include "storage/test_files.h"
+#include "storage/tree_walk.h"
 
 #include <gtest/gtest.h>
 

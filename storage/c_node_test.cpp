@@ -1,6 +1,6 @@
-#include "c_node.h"
+#include "storage/c_node.h"
 
-#include "test_files.h"
+#include "storage/test_files.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "c_temp_tree.h"
+#include "storage/c_temp_tree.h"
 
-#include "tamix_error.h"
+#include "storage/tamix_error.h"
 
 #include <algorithm>
 

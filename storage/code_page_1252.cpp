@@ -1,6 +1,6 @@
-#include "code_page_1252.h"
+#include "storage/code_page_1252.h"
 
-#include "tamix_error.h"
+#include "storage/tamix_error.h"
 
 #include <array>
 #include <cstdint>

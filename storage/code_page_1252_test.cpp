@@ -1,6 +1,6 @@
-#include "code_page_1252.h"
+#include "storage/code_page_1252.h"
 
-#include "test_files.h"
+#include "storage/test_files.h"
 
 #include <gtest/gtest.h>
 

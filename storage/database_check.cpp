@@ -1,9 +1,9 @@
-#include "database_check.h"
+#include "storage/database_check.h"
 
-#include "c_chunks.h"
-#include "c_data_base.h"
-#include "node_record.h"
-#include "tamix_error.h"
+#include "storage/c_chunks.h"
+#include "storage/c_data_base.h"
+#include "storage/node_record.h"
+#include "storage/tamix_error.h"
 
 #include <cerrno>
 #include <cstdio>

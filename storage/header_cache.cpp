@@ -1,4 +1,4 @@
-#include "header_cache.h"
+#include "storage/header_cache.h"
 
 namespace tamix {
 

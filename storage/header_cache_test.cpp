@@ -1,8 +1,8 @@
 // The header fields an open keeps for the walk that follows it: that walk
 // must see exactly what a walk reading every head block sees.
 
-#include "c_node.h"
-#include "test_files.h"
+#include "storage/c_node.h"
+#include "storage/test_files.h"
 
 #include <gtest/gtest.h>
 

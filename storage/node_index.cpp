@@ -1,4 +1,4 @@
-#include "node_index.h"
+#include "storage/node_index.h"
 
 #include <algorithm>
 #include <cstring>

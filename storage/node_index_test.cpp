@@ -1,7 +1,7 @@
-#include "node_index.h"
+#include "storage/node_index.h"
 
-#include "c_node.h"
-#include "test_files.h"
+#include "storage/c_node.h"
+#include "storage/test_files.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "node_key.h"
+#include "storage/node_key.h"
 
-#include "tamix_error.h"
+#include "storage/tamix_error.h"
 
 #include <cstdio>
 

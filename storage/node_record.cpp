@@ -1,7 +1,7 @@
-#include "node_record.h"
+#include "storage/node_record.h"
 
-#include "c_chunks.h"
-#include "tamix_error.h"
+#include "storage/c_chunks.h"
+#include "storage/tamix_error.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "c_data_base.h"
+#include "storage/c_data_base.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "string_ids.h"
+#include "storage/string_ids.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "tamix_error.h"
+#include "storage/tamix_error.h"
 
 namespace tamix {
 

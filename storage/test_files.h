@@ -2,7 +2,7 @@
 
 // Helpers for storage tests: a private temporary folder and whole-file access.
 
-#include "c_data_base.h"
+#include "storage/c_data_base.h"
 
 #include <gtest/gtest.h>
 

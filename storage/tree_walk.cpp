@@ -1,8 +1,8 @@
-#include "tree_walk.h"
+#include "storage/tree_walk.h"
 
-#include "node_key.h"
-#include "string_ids.h"
-#include "tamix_error.h"
+#include "storage/node_key.h"
+#include "storage/string_ids.h"
+#include "storage/tamix_error.h"
 
 #include <string_view>
 #include <vector>

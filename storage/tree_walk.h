@@ -1,7 +1,7 @@
 #pragma once
 
-#include "c_node.h"
-#include "c_temp_tree.h"
+#include "storage/c_node.h"
+#include "storage/c_temp_tree.h"
 
 #include <cstdint>
 #include <functional>

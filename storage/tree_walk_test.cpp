@@ -1,7 +1,7 @@
-#include "tree_walk.h"
+#include "storage/tree_walk.h"
 
-#include "node_key.h"
-#include "test_files.h"
+#include "storage/node_key.h"
+#include "storage/test_files.h"
 
 #include <gtest/gtest.h>
 

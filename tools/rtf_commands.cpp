@@ -1,13 +1,13 @@
-#include "rtf_commands.h"
+#include "tools/rtf_commands.h"
 
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <sstream>
 
-#include "rtf_reader.h"
-#include "rtf_writer.h"
-#include "tamix_error.h"
+#include "rtf/rtf_reader.h"
+#include "rtf/rtf_writer.h"
+#include "storage/tamix_error.h"
 
 namespace tamix::tool {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tool_command.h"
+#include "tools/tool_command.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "rtf_commands.h"
+#include "tools/rtf_commands.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include "rtf_reader.h"
-#include "tamix_error.h"
+#include "rtf/rtf_reader.h"
+#include "storage/tamix_error.h"
 
 namespace tamix::tool {
 namespace {

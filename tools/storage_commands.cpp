@@ -1,14 +1,14 @@
-#include "storage_commands.h"
+#include "tools/storage_commands.h"
 
-#include "c_data_base.h"
-#include "c_node.h"
-#include "c_temp_tree.h"
-#include "code_page_1252.h"
-#include "database_check.h"
-#include "node_key.h"
-#include "string_ids.h"
-#include "tamix_error.h"
-#include "tree_walk.h"
+#include "storage/c_data_base.h"
+#include "storage/c_node.h"
+#include "storage/c_temp_tree.h"
+#include "storage/code_page_1252.h"
+#include "storage/database_check.h"
+#include "storage/node_key.h"
+#include "storage/string_ids.h"
+#include "storage/tamix_error.h"
+#include "storage/tree_walk.h"
 
 #include <algorithm>
 #include <deque>

@@ -1,7 +1,7 @@
 // Drives the built tamix-tool binary the way a script would.
 
-#include "c_node.h"
-#include "database_check.h"
+#include "storage/c_node.h"
+#include "storage/database_check.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "storage_commands.h"
+#include "tools/storage_commands.h"
 #ifdef TAMIX_WITH_RTF
-#include "rtf_commands.h"
+#include "tools/rtf_commands.h"
 #endif
-#include "tamix_error.h"
-#include "tool_command.h"
+#include "storage/tamix_error.h"
+#include "tools/tool_command.h"
 
 #include <cstring>
 #include <iostream>

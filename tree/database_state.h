@@ -1,8 +1,8 @@
 #pragma once
 
-#include "c_node.h"
-#include "c_temp_tree.h"
-#include "key_stack.h"
+#include "storage/c_node.h"
+#include "storage/c_temp_tree.h"
+#include "tree/key_stack.h"
 
 #include <QString>
 #include <QStringList>

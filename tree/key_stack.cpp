@@ -1,6 +1,6 @@
-#include "key_stack.h"
+#include "tree/key_stack.h"
 
-#include "tamix_error.h"
+#include "storage/tamix_error.h"
 
 namespace tamix {
 

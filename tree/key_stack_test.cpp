@@ -1,5 +1,5 @@
-#include "key_stack.h"
-#include "tamix_error.h"
+#include "tree/key_stack.h"
+#include "storage/tamix_error.h"
 
 #include <gtest/gtest.h>
 

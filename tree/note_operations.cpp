@@ -1,16 +1,16 @@
-#include "note_operations.h"
+#include "tree/note_operations.h"
 
-#include "code_page_1252.h"
-#include "database_state.h"
-#include "node.h"
-#include "node_key.h"
-#include "nodes.h"
-#include "note_selection.h"
-#include "rich_text_box.h"
-#include "tamix_error.h"
-#include "tree_host.h"
-#include "tree_view.h"
-#include "user_dialogs.h"
+#include "storage/code_page_1252.h"
+#include "tree/database_state.h"
+#include "controls/node.h"
+#include "storage/node_key.h"
+#include "controls/nodes.h"
+#include "tree/note_selection.h"
+#include "controls/rich_text_box.h"
+#include "storage/tamix_error.h"
+#include "tree/tree_host.h"
+#include "controls/tree_view.h"
+#include "dialogs/user_dialogs.h"
 
 #include <vector>
 

@@ -3,9 +3,9 @@
 // The commands themselves are driven through the window in
 // shell/frm_main_notes_test.cpp.
 
-#include "note_operations.h"
+#include "tree/note_operations.h"
 
-#include "tree_test_fixture.h"
+#include "tree/tree_test_fixture.h"
 
 namespace tamix {
 namespace {

@@ -1,13 +1,13 @@
-#include "note_selection.h"
+#include "tree/note_selection.h"
 
-#include "database_state.h"
-#include "node.h"
-#include "rich_text_box.h"
-#include "scale_words.h"
-#include "tamix_error.h"
-#include "tree_host.h"
-#include "tree_view.h"
-#include "user_dialogs.h"
+#include "tree/database_state.h"
+#include "controls/node.h"
+#include "controls/rich_text_box.h"
+#include "tree/scale_words.h"
+#include "storage/tamix_error.h"
+#include "tree/tree_host.h"
+#include "controls/tree_view.h"
+#include "dialogs/user_dialogs.h"
 
 namespace tamix {
 

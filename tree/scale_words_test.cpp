@@ -1,4 +1,4 @@
-#include "scale_words.h"
+#include "tree/scale_words.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
-#include "tree_drag.h"
+#include "tree/tree_drag.h"
 
-#include "database_state.h"
-#include "node.h"
-#include "nodes.h"
-#include "note_operations.h"
-#include "tree_host.h"
-#include "tree_view.h"
-#include "user_dialogs.h"
+#include "tree/database_state.h"
+#include "controls/node.h"
+#include "controls/nodes.h"
+#include "tree/note_operations.h"
+#include "tree/tree_host.h"
+#include "controls/tree_view.h"
+#include "dialogs/user_dialogs.h"
 
 #include <QApplication>
 #include <cstdlib>

@@ -1,6 +1,6 @@
-#include "tree_host.h"
+#include "tree/tree_host.h"
 
-#include "tamix_error.h"
+#include "storage/tamix_error.h"
 
 #include <exception>
 

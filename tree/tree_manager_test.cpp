@@ -1,7 +1,7 @@
-#include "tree_manager.h"
+#include "tree/tree_manager.h"
 
-#include "tamix_error.h"
-#include "tree_test_fixture.h"
+#include "storage/tamix_error.h"
+#include "tree/tree_test_fixture.h"
 
 #include <QDir>
 

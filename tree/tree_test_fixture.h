@@ -4,17 +4,17 @@
 // it is asked, a way to write a database of given notes, and a fixture that
 // wires the tree manager to real controls and scripted dialogs.
 
-#include "database_state.h"
-#include "node.h"
-#include "node_key.h"
-#include "nodes.h"
-#include "note_selection.h"
-#include "rich_text_box.h"
-#include "scripted_user_dialogs.h"
-#include "test_app.h"
-#include "tree_host.h"
-#include "tree_manager.h"
-#include "tree_view.h"
+#include "tree/database_state.h"
+#include "controls/node.h"
+#include "storage/node_key.h"
+#include "controls/nodes.h"
+#include "tree/note_selection.h"
+#include "controls/rich_text_box.h"
+#include "dialogs/scripted_user_dialogs.h"
+#include "testing/test_app.h"
+#include "tree/tree_host.h"
+#include "tree/tree_manager.h"
+#include "controls/tree_view.h"
 
 #include <QFile>
 #include <QTemporaryDir>

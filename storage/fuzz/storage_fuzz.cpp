@@ -2,10 +2,10 @@
 // (repair, walk, whole records, searches, tree walk), written to once, and
 // checked read-only. Whatever the bytes, the only way out is a TamixError.
 
-#include "c_node.h"
-#include "c_temp_tree.h"
-#include "database_check.h"
-#include "tree_walk.h"
+#include "storage/c_node.h"
+#include "storage/c_temp_tree.h"
+#include "storage/database_check.h"
+#include "storage/tree_walk.h"
 
 #include <cstdint>
 #include <cstdio>

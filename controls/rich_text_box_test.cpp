@@ -1,0 +1,445 @@
+#include "controls/rich_text_box.h"
+
+#include <QClipboard>
+#include <QDrag>
+#include <QDropEvent>
+#include <QFile>
+#include <QImage>
+#include <QInputMethodEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <gtest/gtest.h>
+#include <random>
+
+#include "controls/rich_text_box_fixture.h"
+#include "storage/tamix_error.h"
+
+namespace tamix::controls {
+namespace {
+
+// --- Positions -----------------------------------------------------------
+
+TEST_F(RichTextBoxTest, TypedParagraphsCountEachBreakAsTwo) {
+    QTest::keyClicks(&box, "ab");
+    QTest::keyClick(&box, Qt::Key_Return);
+    QTest::keyClicks(&box, "cd");
+    EXPECT_EQ(box.Text(), QString("ab\r\ncd"));
+    EXPECT_EQ(box.SelStart(), 6);
+    box.select(4, 2);
+    EXPECT_EQ(box.SelText(), QString("cd"));
+    box.select(1, 4);
+    EXPECT_EQ(box.SelText(), QString("b\r\nc"));
+    EXPECT_EQ(box.SelLength(), 4);
+}
+
+TEST_F(RichTextBoxTest, NoPositionFallsBetweenCrAndLf) {
+    box.setText("ab\r\ncd");
+    box.setSelStart(3);
+    EXPECT_EQ(box.SelStart(), 2);
+    box.select(0, 3);
+    EXPECT_EQ(box.SelText(), QString("ab"));
+    box.setSelStart(100);
+    EXPECT_EQ(box.SelStart(), 6);
+}
+
+TEST_F(RichTextBoxTest, SoftBreakTabAndPictureCountOneEach) {
+    box.setText("a\tb");
+    box.setSelStart(3);
+    box.setSelText("\vc");
+    auto* mime = new QMimeData;
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    mime->setImageData(image);
+    QApplication::clipboard()->setMimeData(mime);
+    box.Paste();
+    box.setSelText("\r\nz");
+    QString text = box.Text();
+    EXPECT_EQ(text, QString("a\tb\vc") + QChar(QChar::ObjectReplacementCharacter) + "\r\nz");
+    EXPECT_EQ(box.SelStart(), 9);
+    EXPECT_EQ(box.Find("z"), 8);
+    box.select(0, static_cast<int>(text.size()));
+    EXPECT_EQ(box.SelText(), text);
+}
+
+TEST_F(RichTextBoxTest, TextMidAtSelectionIsSelText) {
+    box.setText("one\r\n\r\ntwo\vthree\r\nfour");
+    const QString all = box.Text();
+    for (int start = 0; start <= all.size(); ++start) {
+        for (int length = 0; start + length <= all.size(); ++length) {
+            box.select(start, length);
+            EXPECT_EQ(all.mid(box.SelStart(), box.SelLength()), box.SelText()) << start << "+" << length;
+        }
+    }
+}
+
+TEST_F(RichTextBoxTest, CharFromPosFindsTheCharacterUnderThePoint) {
+    EXPECT_EQ(box.CharFromPos({5, 5}), -1);  // nothing to point at
+    box.setText("first line\r\nsecond");
+    EXPECT_EQ(box.CharFromPos(pointOf(3)), 3);
+    EXPECT_EQ(box.CharFromPos(pointOf(14)), 14);  // "c" of "second"
+}
+
+// --- Protection -----------------------------------------------------------
+
+TEST_F(RichTextBoxTest, TypingInsideProtectedTextBeepsAndChangesNothing) {
+    protectedSample();
+    QSignalSpy changes(&box, &RichTextBox::Change);
+    box.setSelStart(6);
+    QTest::keyClicks(&box, "x");
+    QTest::keyClick(&box, Qt::Key_Return);
+    EXPECT_EQ(box.Text(), QString("aaa LINK bbb"));
+    EXPECT_EQ(beeps, 2);
+    EXPECT_EQ(changes.count(), 0);
+}
+
+TEST_F(RichTextBoxTest, TypingOverASelectionThatTouchesProtectedTextIsRefused) {
+    protectedSample();
+    box.select(2, 4);
+    QTest::keyClicks(&box, "x");
+    EXPECT_EQ(box.Text(), QString("aaa LINK bbb"));
+    EXPECT_EQ(beeps, 1);
+}
+
+TEST_F(RichTextBoxTest, TypingAtTheEdgeOfProtectedTextIsAllowed) {
+    protectedSample();
+    box.setSelStart(3);
+    QTest::keyClicks(&box, "x");
+    EXPECT_EQ(box.Text(), QString("aaax LINK bbb"));
+    EXPECT_EQ(beeps, 0);
+}
+
+TEST_F(RichTextBoxTest, DeletingKeysRefuseProtectedCharacters) {
+    protectedSample();
+    box.setSelStart(8);
+    QTest::keyClick(&box, Qt::Key_Backspace);
+    box.setSelStart(4);
+    QTest::keyClick(&box, Qt::Key_Delete);
+    box.setSelStart(8);
+    QTest::keyClick(&box, Qt::Key_Backspace, Qt::ControlModifier);
+    box.setSelStart(4);
+    QTest::keyClick(&box, Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(box.Text(), QString("aaa LINK bbb"));
+    EXPECT_EQ(beeps, 4);
+    box.setSelStart(12);
+    QTest::keyClick(&box, Qt::Key_Backspace);  // unprotected text still goes
+    EXPECT_EQ(box.Text(), QString("aaa LINK bb"));
+}
+
+TEST_F(RichTextBoxTest, CutByKeysMenuAndProgramIsRefused) {
+    protectedSample();
+    QApplication::clipboard()->setText("before");
+    box.select(3, 3);
+    QTest::keyClick(&box, Qt::Key_X, Qt::ControlModifier);
+    QTest::keyClick(&box, Qt::Key_Delete, Qt::ShiftModifier);
+    box.Cut();
+    std::unique_ptr<QMenu> menu(box.createContextMenu());
+    for (QAction* action : menu->actions()) {
+        if (action->text() == "Cu&t" || action->text() == "Delete") {
+            action->trigger();
+        }
+    }
+    EXPECT_EQ(box.Text(), QString("aaa LINK bbb"));
+    EXPECT_EQ(beeps, 5);
+    EXPECT_EQ(QApplication::clipboard()->text(), QString("before"));
+}
+
+TEST_F(RichTextBoxTest, PasteOverOrIntoProtectedTextIsRefused) {
+    protectedSample();
+    QApplication::clipboard()->setText("PASTE");
+    box.select(4, 2);
+    QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
+    box.setSelStart(6);
+    box.Paste();
+    EXPECT_EQ(box.Text(), QString("aaa LINK bbb"));
+    EXPECT_EQ(beeps, 2);
+    box.setSelStart(0);
+    box.Paste();
+    EXPECT_EQ(box.Text(), QString("PASTEaaa LINK bbb"));
+}
+
+TEST_F(RichTextBoxTest, DropInsideProtectedTextIsRefused) {
+    protectedSample();
+    QMimeData mime;
+    mime.setText("DROP");
+    // Qt delivers drops to the widget that accepted the drag's entry.
+    QDragEnterEvent enter(pointOf(1), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(box.viewport(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDragMoveEvent over(pointOf(6), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(box.viewport(), &over);
+    EXPECT_FALSE(over.isAccepted());
+    QDropEvent inside(QPointF(pointOf(6)), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(box.viewport(), &inside);
+    EXPECT_FALSE(inside.isAccepted());
+    EXPECT_EQ(box.Text(), QString("aaa LINK bbb"));
+    EXPECT_EQ(beeps, 1);
+    QApplication::sendEvent(box.viewport(), &enter);
+    QDropEvent outside(QPointF(pointOf(1)) - QPointF(2, 0), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(box.viewport(), &outside);
+    EXPECT_TRUE(box.Text().contains("DROP"));
+}
+
+// Presses inside the selection at `pos` and drags; answers the actions the
+// drag offered (the offscreen platform ends every drag at once).
+int dragActionsFrom(RichTextBox& box, QPoint pos) {
+    QTest::mousePress(box.viewport(), Qt::LeftButton, {}, pos);
+    QPoint to = pos + QPoint(60, 0);
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), box.viewport()->mapToGlobal(QPointF(to)), Qt::NoButton,
+                     Qt::LeftButton, {});
+    QApplication::sendEvent(box.viewport(), &move);
+    int actions = 0;
+    for (QDrag* drag : box.findChildren<QDrag*>()) {
+        actions |= static_cast<int>(drag->supportedActions());
+        delete drag;
+    }
+    QTest::mouseRelease(box.viewport(), Qt::LeftButton, {}, to);
+    return actions;
+}
+
+TEST_F(RichTextBoxTest, DraggingProtectedTextOutOffersOnlyACopy) {
+    protectedSample();
+    box.select(4, 4);
+    int protectedDrag = dragActionsFrom(box, pointOf(5));
+    EXPECT_EQ(protectedDrag, static_cast<int>(Qt::CopyAction));
+    EXPECT_TRUE(box.textInteractionFlags() & Qt::TextEditable);  // editable again afterwards
+    box.select(8, 4);
+    int plainDrag = dragActionsFrom(box, pointOf(9));
+    EXPECT_TRUE(plainDrag & Qt::MoveAction);
+    EXPECT_EQ(box.Text(), QString("aaa LINK bbb"));
+}
+
+TEST_F(RichTextBoxTest, InputMethodCommitInsideProtectedTextIsRefused) {
+    protectedSample();
+    box.setSelStart(6);
+    QInputMethodEvent commit;
+    commit.setCommitString(QString(QChar(0x4E2D)));
+    QApplication::sendEvent(&box, &commit);
+    EXPECT_EQ(box.Text(), QString("aaa LINK bbb"));
+    EXPECT_EQ(beeps, 1);
+    box.setSelStart(0);
+    QInputMethodEvent allowed;
+    allowed.setCommitString("z");
+    QApplication::sendEvent(&box, &allowed);
+    EXPECT_EQ(box.Text(), QString("zaaa LINK bbb"));
+}
+
+TEST_F(RichTextBoxTest, ProgramEditsObeyProtectionUntilItIsLifted) {
+    protectedSample();
+    box.select(4, 4);
+    box.setSelText("NEW");
+    box.setSelBold(true);
+    box.setSelRTF("{\\rtf1 x}");
+    EXPECT_EQ(box.Text(), QString("aaa LINK bbb"));
+    EXPECT_EQ(box.SelBold(), Tristate::Off);
+    EXPECT_EQ(beeps, 3);
+    box.setSelProtected(false);
+    EXPECT_EQ(box.SelProtected(), Tristate::Off);
+    box.setSelBold(true);
+    EXPECT_EQ(box.SelBold(), Tristate::On);
+    box.setSelText("NEW");
+    EXPECT_EQ(box.Text(), QString("aaa NEW bbb"));
+    EXPECT_EQ(box.SelStart(), 7);  // caret after the new text
+    EXPECT_EQ(beeps, 3);
+}
+
+TEST_F(RichTextBoxTest, ProtectionSurvivesTheRtfRoundTrip) {
+    protectedSample();
+    std::string rtf = box.TextRTF();
+    RichTextBox other;
+    other.setTextRTF(rtf);
+    other.select(5, 1);
+    EXPECT_EQ(other.SelProtected(), Tristate::On);
+    other.select(2, 4);
+    EXPECT_EQ(other.SelProtected(), Tristate::Mixed);
+}
+
+// Random edits by keys, clipboard and program over a document with one
+// protected word: the word always survives whole and protected, and every
+// refused edit beeps.
+TEST_F(RichTextBoxTest, RandomEditsNeverChangeProtectedText) {
+    box.setText("one two LINK three\r\nfour");
+    box.select(8, 4);
+    box.setSelProtected(true);
+    std::mt19937 random(7);
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    for (int step = 0; step < 400; ++step) {
+        const int total = static_cast<int>(box.Text().size());
+        box.select(pick(total + 1), pick(4));
+        switch (pick(9)) {
+        case 0: QTest::keyClick(&box, Qt::Key_X); break;
+        case 1: QTest::keyClick(&box, Qt::Key_Backspace); break;
+        case 2: QTest::keyClick(&box, Qt::Key_Delete); break;
+        case 3: QTest::keyClick(&box, Qt::Key_Return); break;
+        case 4: box.setSelText("yz"); break;
+        case 5: box.Cut(); break;
+        case 6: box.Copy(); break;
+        case 7: box.Paste(); break;
+        default: box.setSelBold(pick(2) == 0); break;
+        }
+        const QString text = box.Text();
+        const int at = static_cast<int>(text.indexOf("LINK"));
+        ASSERT_GE(at, 0) << "step " << step << ": " << text.toStdString();
+        box.select(at, 4);
+        ASSERT_EQ(box.SelProtected(), Tristate::On) << "step " << step;
+    }
+    EXPECT_GT(beeps, 0);
+}
+
+TEST_F(RichTextBoxTest, ThereIsNoUndo) {
+    QTest::keyClicks(&box, "abc");
+    QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(&box, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(box.Text(), QString("abc"));
+    EXPECT_FALSE(box.document()->isUndoAvailable());
+    box.setTextRTF("{\\rtf1 hello}");
+    QTest::keyClicks(&box, "x");
+    QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(box.Text(), QString("xhello"));
+    std::unique_ptr<QMenu> menu(box.createContextMenu());
+    for (QAction* action : menu->actions()) {
+        if (action->text().contains("Undo") || action->text().contains("Redo")) {
+            EXPECT_FALSE(action->isEnabled());
+        }
+    }
+}
+
+// --- Events ----------------------------------------------------------------
+
+TEST_F(RichTextBoxTest, ChangeFollowsEveryTextChangeAndComesBeforeSelChange) {
+    QSignalSpy changes(&box, &RichTextBox::Change);
+    QTest::keyClicks(&box, "ab");
+    EXPECT_EQ(changes.count(), 2);
+    box.setSelText("c");
+    EXPECT_EQ(changes.count(), 3);
+    box.setTextRTF("{\\rtf1 x}");
+    EXPECT_EQ(changes.count(), 4);
+    box.setSelStart(1);  // selection only
+    EXPECT_EQ(changes.count(), 4);
+
+    QStringList order;  // typing raises Change before SelChange
+    QObject::connect(&box, &RichTextBox::Change, [&] { order << "change"; });
+    QObject::connect(&box, &RichTextBox::SelChange, [&] { order << "sel"; });
+    QTest::keyClicks(&box, "a");
+    EXPECT_EQ(order, QStringList({"change", "sel"}));
+}
+
+TEST_F(RichTextBoxTest, SelChangeFollowsSelectionChangesOnly) {
+    box.setText("hello world");
+    QSignalSpy selections(&box, &RichTextBox::SelChange);
+    box.setSelStart(3);
+    EXPECT_EQ(selections.count(), 1);
+    box.setSelStart(3);
+    EXPECT_EQ(selections.count(), 1);
+    box.setSelLength(2);
+    EXPECT_EQ(selections.count(), 2);
+    QTest::keyClick(&box, Qt::Key_Right);
+    EXPECT_EQ(selections.count(), 3);
+    QTest::mouseClick(box.viewport(), Qt::LeftButton, {}, pointOf(8));
+    EXPECT_EQ(selections.count(), 4);
+}
+
+TEST_F(RichTextBoxTest, KeyDownReportsCodesAndCanSwallowTheKey) {
+    QList<QPair<int, int>> seen;
+    QObject::connect(&box, &RichTextBox::KeyDown, [&](int& code, int& shift) {
+        if (code >= 16 && code <= 18) {
+            return;  // the modifier keys themselves
+        }
+        seen.append({code, shift});
+        if (code == 65) {
+            code = 0;  // swallow "a"
+        }
+    });
+    QTest::keyClick(&box, Qt::Key_A);
+    QTest::keyClick(&box, Qt::Key_B, Qt::ShiftModifier);
+    QTest::keyClick(&box, Qt::Key_Exclam, Qt::ShiftModifier);
+    QTest::keyClick(&box, Qt::Key_Backspace);
+    QTest::keyClick(&box, Qt::Key_F1, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(box.Text(), QString("b"));
+    ASSERT_EQ(seen.size(), 5);
+    EXPECT_EQ(seen[0], qMakePair(65, 0));
+    EXPECT_EQ(seen[1], qMakePair(66, 1));
+    EXPECT_EQ(seen[2], qMakePair(49, 1));
+    EXPECT_EQ(seen[3], qMakePair(8, 0));
+    EXPECT_EQ(seen[4], qMakePair(112, 6));
+}
+
+TEST_F(RichTextBoxTest, EditsMadeByAKeyDownHandlerReportAtOnce) {
+    box.setText("abc");
+    box.setSelStart(1);
+    bool inHandler = false;
+    int changesInHandler = 0;
+    QObject::connect(&box, &RichTextBox::Change, [&] { changesInHandler += inHandler; });
+    QObject::connect(&box, &RichTextBox::KeyDown, [&](int& code, int&) {
+        if (code == 46) {
+            inHandler = true;
+            box.select(0, 1);
+            box.setSelUnderline(true);
+            inHandler = false;
+        }
+    });
+    QTest::keyClick(&box, Qt::Key_Delete);
+    EXPECT_EQ(changesInHandler, 1);
+}
+
+TEST_F(RichTextBoxTest, AKeyDownHandlerCanUnprotectBeforeTheKeyActs) {
+    protectedSample();
+    box.setSelStart(8);  // right after the protected run
+    QObject::connect(&box, &RichTextBox::KeyDown, [&](int& code, int&) {
+        if (code == 8) {
+            box.select(4, 4);
+            box.setSelProtected(false);
+        }
+        if (code == 65 && box.SelProtected() == Tristate::On) {
+            box.setSelProtected(false);  // typing after protected text starts plain text
+        }
+    });
+    QTest::keyClick(&box, Qt::Key_Backspace);
+    EXPECT_EQ(box.Text(), QString("aaa  bbb"));
+    EXPECT_EQ(beeps, 0);
+
+    protectedSample();
+    box.setSelStart(8);
+    QTest::keyClick(&box, Qt::Key_A);
+    EXPECT_EQ(box.Text(), QString("aaa LINKa bbb"));
+    box.select(8, 1);
+    EXPECT_EQ(box.SelProtected(), Tristate::Off);
+}
+
+TEST_F(RichTextBoxTest, KeyUpReportsCodeAndShift) {
+    QList<QPair<int, int>> seen;
+    QObject::connect(&box, &RichTextBox::KeyUp, [&](int& code, int& shift) {
+        if (code < 16 || code > 18) {
+            seen.append({code, shift});
+        }
+    });
+    QTest::keyClick(&box, Qt::Key_B, Qt::ControlModifier);
+    ASSERT_FALSE(seen.isEmpty());
+    EXPECT_EQ(seen.last(), qMakePair(66, 2));
+}
+
+TEST_F(RichTextBoxTest, MouseEventsCarryTwips) {
+    box.setText("hello");
+    QList<QList<int>> ups;
+    QObject::connect(&box, &RichTextBox::MouseUp,
+                     [&](int b, int s, int x, int y) { ups.append({b, s, x, y}); });
+    QPoint p(20, 10);
+    QTest::mouseClick(box.viewport(), Qt::RightButton, Qt::ControlModifier, p);
+    ASSERT_EQ(ups.size(), 1);
+    EXPECT_EQ(ups[0], (QList<int>{2, 2, 20 * box.TwipsPerPixelX(), 10 * box.TwipsPerPixelY()}));
+
+    QList<QList<int>> moves;  // moves are reported without a button held
+    QObject::connect(&box, &RichTextBox::MouseMove, [&](int b, int s, int x, int y) { moves.append({b, s, x, y}); });
+    QPoint m(30, 12);
+    QMouseEvent move(QEvent::MouseMove, QPointF(m), box.viewport()->mapToGlobal(QPointF(m)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(box.viewport(), &move);
+    ASSERT_FALSE(moves.isEmpty());
+    EXPECT_EQ(moves.last(), (QList<int>{0, 0, 30 * box.TwipsPerPixelX(), 12 * box.TwipsPerPixelY()}));
+}
+
+}  // namespace
+}  // namespace tamix::controls

@@ -1,0 +1,138 @@
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "controls/rich_text_box_fixture.h"
+#include "storage/tamix_error.h"
+
+namespace tamix::controls {
+namespace {
+
+// --- Find -------------------------------------------------------------------
+
+TEST_F(RichTextBoxTest, FindIgnoresCaseUnlessAskedAndSelectsTheMatch) {
+    box.setText("first\r\nThe Word and word");
+    EXPECT_EQ(box.Find("word"), 11);
+    EXPECT_EQ(box.SelStart(), 11);
+    EXPECT_EQ(box.SelText(), QString("Word"));
+    EXPECT_EQ(box.Find("word", 0, -1, RichTextBox::kFindMatchCase), 20);
+    EXPECT_EQ(box.Find("WORD", 0, -1, RichTextBox::kFindMatchCase), -1);
+    EXPECT_EQ(box.SelStart(), 20);  // a miss leaves the selection alone
+}
+
+TEST_F(RichTextBoxTest, FindWholeWordSkipsWordsInsideWords) {
+    box.setText("swordfish sword");
+    EXPECT_EQ(box.Find("sword"), 0);
+    EXPECT_EQ(box.Find("sword", 0, -1, RichTextBox::kFindWholeWord), 10);
+    EXPECT_EQ(box.Find("SWORD", 0, -1, RichTextBox::kFindWholeWord | RichTextBox::kFindMatchCase), -1);
+}
+
+TEST_F(RichTextBoxTest, FindSearchesOnlyBetweenStartAndEnd) {
+    box.setText("aXa aXa");
+    EXPECT_EQ(box.Find("x", 2), 5);
+    EXPECT_EQ(box.Find("x", 2, 5), -1);
+    EXPECT_EQ(box.Find("x", 2, 6), 5);
+    EXPECT_EQ(box.Find(""), -1);
+}
+
+// --- Files and clipboard -----------------------------------------------------
+
+TEST_F(RichTextBoxTest, LoadFileReadsRtfOrPlainText) {
+    QTemporaryDir dir;
+    QString rtfPath = dir.filePath("a.rtf");
+    QFile rtf(rtfPath);
+    ASSERT_TRUE(rtf.open(QIODevice::WriteOnly));
+    rtf.write("{\\rtf1\\ansi {\\b bold}\\par next}");
+    rtf.close();
+    box.LoadFile(rtfPath);
+    EXPECT_EQ(box.Text(), QString("bold\r\nnext"));
+    box.select(0, 4);
+    EXPECT_EQ(box.SelBold(), Tristate::On);
+
+    QString txtPath = dir.filePath("b.txt");
+    QFile txt(txtPath);
+    ASSERT_TRUE(txt.open(QIODevice::WriteOnly));
+    txt.write("caf\xE9\nline two\r\nend");  // Windows-1252, mixed breaks
+    txt.close();
+    box.setFontName("DejaVu Sans");
+    box.LoadFile(txtPath);
+    EXPECT_EQ(box.Text(), QString::fromUtf8("caf\xC3\xA9\r\nline two\r\nend"));
+    box.select(0, 3);
+    EXPECT_EQ(box.SelFontName(), std::optional<QString>("DejaVu Sans"));
+}
+
+TEST_F(RichTextBoxTest, TruncatedRtfLoadsWhatCanBeRead) {
+    QTemporaryDir dir;
+    QFile file(dir.filePath("cut.rtf"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("{\\rtf1\\ansi {\\b kept text\\par second");
+    file.close();
+    box.LoadFile(file.fileName());
+    EXPECT_EQ(box.Text(), QString("kept text\r\nsecond"));
+}
+
+TEST_F(RichTextBoxTest, LoadFileOfAMissingFileThrowsAndKeepsTheText) {
+    box.setText("keep");
+    try {
+        box.LoadFile("/nonexistent/dir/x.rtf");
+        FAIL() << "no error";
+    } catch (const TamixError& e) {
+        EXPECT_EQ(e.number(), kErrFileNotFound);
+    }
+    EXPECT_EQ(box.Text(), QString("keep"));
+}
+
+TEST_F(RichTextBoxTest, SaveFileWritesRtfThatLoadsBackOrCrLfText) {
+    QTemporaryDir dir;
+    box.setText("one\r\ntwo");
+    box.select(0, 3);
+    box.setSelUnderline(true);
+    box.SaveFile(dir.filePath("x.rtf"), RichTextBox::kFileRtf);
+    box.SaveFile(dir.filePath("x.txt"), RichTextBox::kFileText);
+    QFile txt(dir.filePath("x.txt"));
+    ASSERT_TRUE(txt.open(QIODevice::ReadOnly));
+    EXPECT_EQ(txt.readAll(), QByteArray("one\r\ntwo"));
+    RichTextBox other;
+    other.LoadFile(dir.filePath("x.rtf"));
+    EXPECT_EQ(other.Text(), box.Text());
+    other.select(0, 3);
+    EXPECT_EQ(other.SelUnderline(), Tristate::On);
+    EXPECT_THROW(box.SaveFile(dir.filePath("x.bin"), 7), TamixError);
+}
+
+TEST_F(RichTextBoxTest, CopyPutsRtfAndCrLfTextOnTheClipboard) {
+    box.setText("ab\r\ncd");
+    box.select(1, 4);
+    box.setSelBold(true);
+    box.Copy();
+    const QMimeData* mime = QApplication::clipboard()->mimeData();
+    ASSERT_NE(mime, nullptr);
+    EXPECT_EQ(mime->text(), QString("b\r\nc"));
+    EXPECT_TRUE(mime->data("text/rtf").startsWith("{\\rtf"));
+    RichTextBox other;
+    other.Paste();
+    EXPECT_EQ(other.Text(), QString("b\r\nc"));
+    other.select(0, 1);
+    EXPECT_EQ(other.SelBold(), Tristate::On);
+}
+
+TEST_F(RichTextBoxTest, PastedPlainTextCountsItsBreaksAsTwo) {
+    QApplication::clipboard()->setText("x\ny\n");
+    box.Paste();
+    EXPECT_EQ(box.Text(), QString("x\r\ny\r\n"));
+    EXPECT_EQ(box.SelStart(), 6);
+}
+
+TEST_F(RichTextBoxTest, CutRemovesUnprotectedSelection) {
+    box.setText("hello world");
+    box.select(5, 6);
+    QTest::keyClick(&box, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(box.Text(), QString("hello"));
+    EXPECT_EQ(QApplication::clipboard()->text(), QString(" world"));
+}
+
+}  // namespace
+}  // namespace tamix::controls

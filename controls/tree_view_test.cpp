@@ -1,0 +1,533 @@
+#include "controls/tree_view.h"
+
+#include <QDrag>
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <random>
+
+#include "testing/test_app.h"
+#include "storage/tamix_error.h"
+
+namespace tamix::controls {
+namespace {
+
+class TreeViewTest : public WithTestApp, public ::testing::Test {
+protected:
+    void SetUp() override {
+        view.resize(300, 400);
+        view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    }
+
+    Node* add(Node* parent, const QString& key, const QString& text) {
+        return view.Nodes().Add(parent, Relationship::Child, key, text);
+    }
+
+    // Labels of a node's children, walked by Child / Next up to LastSibling.
+    static QStringList childLabels(const Node* parent) {
+        QStringList labels;
+        Node* c = parent->Child();
+        if (c == nullptr) {
+            return labels;
+        }
+        int last = c->LastSibling()->Index();
+        for (; c != nullptr; c = c->Next()) {
+            labels << c->Text();
+            if (c->Index() == last) {
+                break;
+            }
+        }
+        return labels;
+    }
+
+    // The Qt items must show exactly the nodes, in the nodes' order.
+    void expectItemsMirrorNodes() {
+        for (int i = 1; i <= view.Nodes().Count(); ++i) {
+            Node* n = view.Nodes().Item(i);
+            ASSERT_EQ(n->Index(), i);
+            EXPECT_EQ(n->item()->text(0), n->Text());
+            QTreeWidgetItem* parentItem = n->item()->parent();
+            Node* parentNode = n->Parent();
+            EXPECT_EQ(parentItem == nullptr ? nullptr : parentItem, parentNode == nullptr ? nullptr : parentNode->item());
+            ASSERT_EQ(n->item()->childCount(), n->Children());
+            int k = 0;
+            for (Node* c = n->Child(); c != nullptr; c = c->Next(), ++k) {
+                EXPECT_EQ(n->item()->child(k), c->item());
+            }
+        }
+    }
+
+    QPoint centerOf(Node* n) { return view.visualItemRect(n->item()).center(); }
+
+    // Opens the label editor on the selected node, types `keys` over its
+    // text and ends the edit with `end`.
+    void editLabel(const QString& keys, Qt::Key end) {
+        view.StartLabelEdit();
+        QApplication::processEvents();
+        auto* editor = view.viewport()->findChild<QLineEdit*>();
+        ASSERT_NE(editor, nullptr);
+        editor->selectAll();
+        QTest::keyClicks(editor, keys);
+        QTest::keyClick(editor, end);
+        QCoreApplication::processEvents();  // the editor commits from the event loop
+    }
+
+    template <class F>
+    static void expectError(F&& f, int number) {
+        try {
+            f();
+            ADD_FAILURE() << "no error " << number;
+        } catch (const TamixError& e) {
+            EXPECT_EQ(e.number(), number) << e.what();
+        }
+    }
+
+    TreeView view;
+};
+
+TEST_F(TreeViewTest, RemoveTakesSubtreeAndRenumbersLikeACollection) {
+    Node* root = add(nullptr, "k1", "root");
+    Node* x = add(root, "k2", "x");
+    add(x, "k3", "x1");
+    add(x, "k4", "x2");
+    Node* y = add(root, "k5", "y");
+    Node* z = add(y, "k6", "z");
+    view.Nodes().Remove(2);
+    EXPECT_EQ(view.Nodes().Count(), 3);
+    EXPECT_EQ(y->Index(), 2);
+    EXPECT_EQ(z->Index(), 3);
+    EXPECT_EQ(view.Nodes().Item(2), y);
+    EXPECT_EQ(view.Nodes().Find("k3"), nullptr);
+    EXPECT_EQ(view.Nodes().Find("k2"), nullptr);
+    EXPECT_EQ(view.Nodes().Item("k6"), z);
+    EXPECT_EQ(childLabels(root), QStringList({"y"}));
+    expectItemsMirrorNodes();
+}
+
+TEST_F(TreeViewTest, AbsentKeyAndIndexFailWithErrors) {
+    add(nullptr, "k1", "root");
+    expectError([&] { view.Nodes().Item("k9"); }, kErrOutOfRange);
+    EXPECT_THROW(view.Nodes().Item(0), TamixError);
+    EXPECT_THROW(view.Nodes().Item(2), TamixError);
+    EXPECT_THROW(view.Nodes().Remove(2), TamixError);
+    EXPECT_EQ(view.Nodes().Count(), 1);
+}
+
+TEST_F(TreeViewTest, DuplicateKeyIsRefusedAndAddsNothing) {
+    Node* root = add(nullptr, "k1", "root");
+    add(root, "k2", "a");
+    EXPECT_THROW(add(root, "k2", "again"), TamixError);
+    EXPECT_EQ(view.Nodes().Count(), 2);
+    EXPECT_EQ(root->Children(), 1);
+    EXPECT_EQ(root->item()->childCount(), 1);
+    Node* b = add(root, "k3", "b");
+    EXPECT_THROW(b->setKey("k2"), TamixError);
+    EXPECT_EQ(b->Key(), "k3");
+    b->setKey("k7");
+    EXPECT_EQ(view.Nodes().Item("k7"), b);
+    EXPECT_EQ(view.Nodes().Find("k3"), nullptr);
+}
+
+TEST_F(TreeViewTest, NodesWithoutKeyCanCoexist) {
+    Node* root = add(nullptr, "", "root");
+    add(root, "", "a");
+    add(root, "", "b");
+    EXPECT_EQ(view.Nodes().Count(), 3);
+    root->setKey("k0000000001");
+    EXPECT_EQ(view.Nodes().Item("k0000000001"), root);
+}
+
+TEST_F(TreeViewTest, RelationshipsPlaceNodesAmongSiblings) {
+    Node* root = add(nullptr, "r", "root");
+    Node* m = add(root, "m", "m");
+    view.Nodes().Add(m, Relationship::First, "f", "first");
+    view.Nodes().Add(m, Relationship::Last, "l", "last");
+    view.Nodes().Add(m, Relationship::Next, "n", "next");
+    view.Nodes().Add(m, Relationship::Previous, "p", "prev");
+    EXPECT_EQ(childLabels(root), QStringList({"first", "prev", "m", "next", "last"}));
+    EXPECT_THROW(view.Nodes().Add(m, 7, "x", "x"), TamixError);
+    expectItemsMirrorNodes();
+}
+
+TEST_F(TreeViewTest, SortedParentKeepsCaseInsensitiveStableOrder) {
+    Node* root = add(nullptr, "r", "root");
+    root->setSorted(true);
+    add(root, "1", "beta");
+    add(root, "2", "Alpha");
+    add(root, "3", "gamma");
+    add(root, "4", "alpha");
+    add(root, "5", "ALPHA");
+    EXPECT_EQ(childLabels(root), QStringList({"Alpha", "alpha", "ALPHA", "beta", "gamma"}));
+    expectItemsMirrorNodes();
+}
+
+TEST_F(TreeViewTest, TurningSortedOnSortsPresentChildrenOnce) {
+    Node* root = add(nullptr, "r", "root");
+    add(root, "1", "c");
+    add(root, "2", "B");
+    add(root, "3", "a");
+    add(root, "4", "b");
+    EXPECT_EQ(childLabels(root), QStringList({"c", "B", "a", "b"}));
+    root->setSorted(true);
+    EXPECT_EQ(childLabels(root), QStringList({"a", "B", "b", "c"}));
+    root->setSorted(false);
+    add(root, "5", "0");
+    EXPECT_EQ(childLabels(root).last(), "0");
+    expectItemsMirrorNodes();
+}
+
+TEST_F(TreeViewTest, MoveCarriesSubtreeIntoSortedPlace) {
+    Node* root = add(nullptr, "r", "root");
+    Node* left = add(root, "L", "left");
+    Node* right = add(root, "R", "right");
+    right->setSorted(true);
+    add(right, "a", "apple");
+    add(right, "c", "cherry");
+    Node* moved = add(left, "b", "banana");
+    Node* leaf = add(moved, "s", "seed");
+    moved->setExpanded(true);
+    moved->setParent(right);
+    EXPECT_EQ(moved->Parent(), right);
+    EXPECT_EQ(leaf->Parent(), moved);
+    EXPECT_EQ(left->Children(), 0);
+    EXPECT_EQ(childLabels(right), QStringList({"apple", "banana", "cherry"}));
+    EXPECT_TRUE(moved->Expanded());
+    EXPECT_TRUE(moved->item()->isExpanded());
+    moved->setParent(nullptr);
+    EXPECT_EQ(moved->Parent(), nullptr);
+    EXPECT_EQ(view.topLevelItemCount(), 2);
+    expectItemsMirrorNodes();
+}
+
+TEST_F(TreeViewTest, ReparentingIntoItselfOrADescendantIsRefused) {
+    Node* root = add(nullptr, "r", "root");
+    Node* a = add(root, "a", "a");
+    Node* b = add(a, "b", "b");
+    Node* c = add(b, "c", "c");
+    for (Node* target : {a, b, c}) expectError([&] { a->setParent(target); }, kErrInvalidCall);
+    EXPECT_EQ(a->Parent(), root);
+    EXPECT_EQ(b->Parent(), a);
+    EXPECT_EQ(c->Parent(), b);
+    EXPECT_EQ(root->Children(), 1);
+    expectItemsMirrorNodes();
+}
+
+TEST_F(TreeViewTest, SelectingByProgramRaisesNoNodeClickButAUserClickDoes) {
+    Node* root = add(nullptr, "r", "root");
+    Node* a = add(root, "a", "a");
+    Node* b = add(root, "b", "b");
+    root->setExpanded(true);
+    QSignalSpy clicks(&view, &TreeView::NodeClick);
+    view.setSelectedItem(a);
+    b->setSelected(true);
+    EXPECT_EQ(clicks.count(), 0);
+    EXPECT_EQ(view.SelectedItem(), b);
+
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, centerOf(a));
+    ASSERT_EQ(clicks.count(), 1);
+    EXPECT_EQ(clicks.at(0).at(0).value<Node*>(), a);
+    EXPECT_EQ(view.SelectedItem(), a);
+    EXPECT_TRUE(a->Selected());
+
+    // Clicking the node already selected is a click too.
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, centerOf(a));
+    EXPECT_EQ(clicks.count(), 2);
+}
+
+TEST_F(TreeViewTest, KeyboardSelectionRaisesNodeClick) {
+    Node* root = add(nullptr, "r", "root");
+    Node* a = add(root, "a", "a");
+    root->setExpanded(true);
+    view.setFocus();
+    view.setSelectedItem(root);
+    QSignalSpy clicks(&view, &TreeView::NodeClick);
+    QTest::keyClick(&view, Qt::Key_Down);
+    ASSERT_EQ(clicks.count(), 1);
+    EXPECT_EQ(clicks.at(0).at(0).value<Node*>(), a);
+    QTest::keyClick(&view, Qt::Key_Down);  // nowhere further to go
+    EXPECT_EQ(clicks.count(), 1);
+}
+
+TEST_F(TreeViewTest, ClickOnTheExpandSignTogglesWithoutNodeClick) {
+    Node* root = add(nullptr, "r", "root");
+    add(root, "a", "a");
+    QSignalSpy clicks(&view, &TreeView::NodeClick);
+    QRect row = view.visualItemRect(root->item());
+    QPoint sign(row.left() - view.indentation() / 2, row.center().y());
+    ASSERT_GE(sign.x(), 0);
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, sign);
+    EXPECT_EQ(clicks.count(), 0);
+    EXPECT_TRUE(root->Expanded());
+}
+
+TEST_F(TreeViewTest, ClickIntoEmptySpaceKeepsTheSelection) {
+    Node* root = add(nullptr, "r", "root");
+    view.setSelectedItem(root);
+    QSignalSpy clicks(&view, &TreeView::NodeClick);
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(150, 350));
+    EXPECT_EQ(view.SelectedItem(), root);
+    EXPECT_TRUE(root->item()->isSelected());
+    EXPECT_EQ(clicks.count(), 0);
+}
+
+TEST_F(TreeViewTest, SelectingADeepNodeExpandsItsAncestors) {
+    Node* root = add(nullptr, "r", "root");
+    Node* a = add(root, "a", "a");
+    Node* b = add(a, "b", "b");
+    view.setSelectedItem(b);
+    EXPECT_TRUE(root->Expanded());
+    EXPECT_TRUE(a->Expanded());
+    EXPECT_TRUE(root->item()->isExpanded());
+    EXPECT_TRUE(a->item()->isExpanded());
+    EXPECT_EQ(view.currentItem(), b->item());
+}
+
+TEST_F(TreeViewTest, ExpandedStateOfALeafWaitsForItsFirstChild) {
+    Node* root = add(nullptr, "r", "root");
+    Node* leaf = add(root, "a", "a");
+    leaf->setExpanded(true);
+    EXPECT_TRUE(leaf->Expanded());
+    EXPECT_FALSE(root->Expanded());
+    add(leaf, "b", "b");
+    EXPECT_TRUE(leaf->item()->isExpanded());
+}
+
+TEST_F(TreeViewTest, RemovingTheSelectedNodeSelectsANeighbour) {
+    Node* root = add(nullptr, "r", "root");
+    Node* a = add(root, "a", "a");
+    Node* b = add(root, "b", "b");
+    QSignalSpy clicks(&view, &TreeView::NodeClick);
+    view.setSelectedItem(a);
+    view.Nodes().Remove(a->Index());
+    EXPECT_EQ(view.SelectedItem(), b);
+    view.Nodes().Remove(b->Index());
+    EXPECT_EQ(view.SelectedItem(), root);
+    EXPECT_EQ(view.currentItem(), root->item());
+    view.Nodes().Remove(1);
+    EXPECT_EQ(view.SelectedItem(), nullptr);
+    EXPECT_EQ(clicks.count(), 0);
+}
+
+TEST_F(TreeViewTest, LabelEditOffersTheNewTextAndAppliesIt) {
+    Node* root = add(nullptr, "r", "root");
+    root->setSorted(true);
+    Node* a = add(root, "a", "alpha");
+    add(root, "m", "mid");
+    view.setSelectedItem(a);
+    QString offered;
+    QObject::connect(&view, &TreeView::AfterLabelEdit, [&](bool&, QString& text) { offered = text; });
+    editLabel("zulu", Qt::Key_Return);
+    EXPECT_EQ(offered, "zulu");
+    EXPECT_EQ(a->Text(), "zulu");
+    EXPECT_EQ(childLabels(root), QStringList({"mid", "zulu"}));
+}
+
+TEST_F(TreeViewTest, LabelEditCancelledByHandlerKeepsOldLabel) {
+    Node* root = add(nullptr, "r", "root");
+    view.setSelectedItem(root);
+    QObject::connect(&view, &TreeView::AfterLabelEdit, [](bool& cancel, QString&) { cancel = true; });
+    editLabel("other", Qt::Key_Return);
+    EXPECT_EQ(root->Text(), "root");
+    EXPECT_EQ(root->item()->text(0), "root");
+}
+
+TEST_F(TreeViewTest, EscapeEndsLabelEditWithoutEvent) {
+    Node* root = add(nullptr, "r", "root");
+    view.setSelectedItem(root);
+    int edits = 0;
+    QObject::connect(&view, &TreeView::AfterLabelEdit, [&](bool&, QString&) { ++edits; });
+    editLabel("x", Qt::Key_Escape);
+    EXPECT_EQ(edits, 0);
+    EXPECT_EQ(root->Text(), "root");
+}
+
+TEST_F(TreeViewTest, HitTestAndMouseEventsUseTwips) {
+    Node* root = add(nullptr, "r", "root");
+    Node* a = add(root, "a", "a");
+    root->setExpanded(true);
+    int tpp = view.TwipsPerPixelX();
+    ASSERT_GT(tpp, 0);
+    QPoint p = centerOf(a);
+    EXPECT_EQ(view.HitTest(p.x() * tpp, p.y() * view.TwipsPerPixelY()), a);
+    EXPECT_EQ(view.HitTest(p.x() * tpp, 390 * view.TwipsPerPixelY()), nullptr);
+
+    QList<QList<int>> downs;
+    QObject::connect(&view, &TreeView::MouseDown,
+            [&](int button, int shift, int x, int y) { downs.append({button, shift, x, y}); });
+    QTest::mousePress(view.viewport(), Qt::RightButton, Qt::ShiftModifier, p);
+    QTest::mouseRelease(view.viewport(), Qt::RightButton, Qt::ShiftModifier, p);
+    ASSERT_EQ(downs.size(), 1);
+    EXPECT_EQ(downs[0], (QList<int>{2, 1, p.x() * tpp, p.y() * view.TwipsPerPixelY()}));
+}
+
+TEST_F(TreeViewTest, DropHighlightFollowsTheProgramAndVanishesWithItsNode) {
+    Node* root = add(nullptr, "r", "root");
+    Node* a = add(root, "a", "a");
+    view.setDropHighlight(a);
+    EXPECT_EQ(view.DropHighlight(), a);
+    EXPECT_NE(a->item()->data(0, Qt::BackgroundRole), QVariant());
+    view.setDropHighlight(root);
+    EXPECT_EQ(a->item()->data(0, Qt::BackgroundRole), QVariant());
+    view.Nodes().Remove(1);
+    EXPECT_EQ(view.DropHighlight(), nullptr);
+}
+
+TEST_F(TreeViewTest, NodeDragsRaiseDragOverAndDrop) {
+    Node* root = add(nullptr, "r", "root");
+    QPoint p = centerOf(root);
+    QMimeData mime;
+    mime.setData(TreeView::kNodeMimeType, "r");
+    QList<int> states;
+    int drops = 0;
+    QObject::connect(&view, &TreeView::DragOver, [&](QObject*, int, int, int state) { states.append(state); });
+    QObject::connect(&view, &TreeView::DragDrop, [&](QObject*, int x, int y) {
+        ++drops;
+        EXPECT_EQ(view.HitTest(x, y), root);
+    });
+    QDragEnterEvent enter(p, Qt::MoveAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(view.viewport(), &enter);
+    QDragMoveEvent move(p, Qt::MoveAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(view.viewport(), &move);
+    EXPECT_TRUE(move.isAccepted());
+    QDropEvent drop(QPointF(p), Qt::MoveAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(view.viewport(), &drop);
+    EXPECT_EQ(states, (QList<int>{0, 2}));
+    EXPECT_EQ(drops, 1);
+    EXPECT_EQ(view.Nodes().Count(), 1);  // the view itself moves nothing
+
+    QMimeData text;
+    text.setText("plain");
+    QDragMoveEvent foreign(p, Qt::CopyAction, &text, Qt::LeftButton, {});
+    QApplication::sendEvent(view.viewport(), &foreign);
+    EXPECT_FALSE(foreign.isAccepted());
+}
+
+TEST_F(TreeViewTest, ManualDragCarriesTheSelectedNodesKey) {
+    Node* root = add(nullptr, "r", "root");
+    view.Drag();  // nothing selected: no drag
+    EXPECT_TRUE(view.findChildren<QDrag*>().isEmpty());
+    view.setSelectedItem(root);
+    view.Drag();  // the offscreen platform ends it at once
+    QList<QDrag*> drags = view.findChildren<QDrag*>();
+    ASSERT_EQ(drags.size(), 1);
+    EXPECT_EQ(drags[0]->mimeData()->data(TreeView::kNodeMimeType), QByteArray("r"));
+    EXPECT_EQ(drags[0]->source(), &view);
+    delete drags[0];
+}
+
+TEST_F(TreeViewTest, HoldingAButtonWhileMovingDoesNotMoveTheSelection) {
+    Node* root = add(nullptr, "r", "root");
+    Node* a = add(root, "a", "a");
+    root->setExpanded(true);
+    QTest::mousePress(view.viewport(), Qt::LeftButton, {}, centerOf(root));
+    QPoint to = centerOf(a);
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), view.viewport()->mapToGlobal(QPointF(to)), Qt::NoButton,
+                     Qt::LeftButton, {});
+    QApplication::sendEvent(view.viewport(), &move);
+    EXPECT_EQ(view.SelectedItem(), root);
+    QSignalSpy clicks(&view, &TreeView::NodeClick);
+    QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, to);
+    EXPECT_EQ(clicks.count(), 0);  // released on another node: no click
+}
+
+TEST_F(TreeViewTest, FocusEventsSkipTheLabelEditor) {
+    Node* root = add(nullptr, "r", "root");
+    view.setSelectedItem(root);
+    view.activateWindow();
+    view.setFocus();
+    QApplication::processEvents();
+    int got = 0;
+    int lost = 0;
+    QObject::connect(&view, &TreeView::GotFocus, [&] { ++got; });
+    QObject::connect(&view, &TreeView::LostFocus, [&] { ++lost; });
+    editLabel("", Qt::Key_Escape);
+    EXPECT_EQ(lost, 0);
+    EXPECT_EQ(got, 0);
+    QFocusEvent out(QEvent::FocusOut, Qt::OtherFocusReason);
+    QApplication::sendEvent(&view, &out);
+    EXPECT_EQ(lost, 1);
+}
+
+// Random adds, removes, moves, renames and sort switches; after each step the
+// collection, the key index, the sibling chains, the label order of sorted
+// parents and the Qt items must all agree.
+TEST_F(TreeViewTest, RandomEditsKeepEveryInvariant) {
+    std::mt19937 random(20240131);
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    const QStringList words = {"alpha", "Beta", "beta", "gamma", "Delta", "ALPHA", "omega", "Zeta"};
+    int nextKey = 1;
+    for (int step = 0; step < 600; ++step) {
+        int count = view.Nodes().Count();
+        int op = count == 0 ? 0 : pick(10);
+        if (op <= 4) {
+            Node* parent = count == 0 || pick(5) == 0 ? nullptr : view.Nodes().Item(1 + pick(count));
+            Node* n = view.Nodes().Add(parent, Relationship::Child, QString("k%1").arg(nextKey++),
+                                       words[pick(static_cast<int>(words.size()))]);
+            if (pick(3) == 0) {
+                n->setSorted(true);
+            }
+        } else if (op == 5) {
+            view.Nodes().Remove(1 + pick(count));
+        } else if (op == 6) {
+            Node* n = view.Nodes().Item(1 + pick(count));
+            Node* target = view.Nodes().Item(1 + pick(count));
+            try {
+                n->setParent(target);
+                EXPECT_EQ(n->Parent(), target);
+            } catch (const TamixError&) {
+                EXPECT_TRUE(n == target || n->Parent() != target);
+            }
+        } else if (op == 7) {
+            view.Nodes().Item(1 + pick(count))->setText(words[pick(static_cast<int>(words.size()))]);
+        } else if (op == 8) {
+            Node* n = view.Nodes().Item(1 + pick(count));
+            n->setSorted(!n->Sorted());
+        } else {
+            view.setSelectedItem(view.Nodes().Item(1 + pick(count)));
+        }
+
+        ASSERT_NO_FATAL_FAILURE(expectItemsMirrorNodes()) << "step " << step;
+        for (int i = 1; i <= view.Nodes().Count(); ++i) {
+            Node* n = view.Nodes().Item(i);
+            ASSERT_EQ(view.Nodes().Find(n->Key()), n);
+            int children = 0;
+            Node* previous = nullptr;
+            for (Node* c = n->Child(); c != nullptr; c = c->Next(), ++children) {
+                ASSERT_EQ(c->Previous(), previous);
+                ASSERT_EQ(c->Parent(), n);
+                if (n->Sorted() && previous != nullptr) {
+                    ASSERT_LE(QString::compare(previous->Text(), c->Text(), Qt::CaseInsensitive), 0)
+                        << "step " << step;
+                }
+                previous = c;
+            }
+            ASSERT_EQ(children, n->Children());
+            if (previous != nullptr) {
+                ASSERT_EQ(n->Child()->LastSibling(), previous);
+            }
+        }
+        if (view.SelectedItem() != nullptr) {
+            ASSERT_EQ(view.currentItem(), view.SelectedItem()->item());
+        }
+    }
+}
+
+TEST_F(TreeViewTest, ClearEmptiesEverything) {
+    Node* root = add(nullptr, "r", "root");
+    add(root, "a", "a");
+    view.setSelectedItem(root);
+    view.Nodes().Clear();
+    EXPECT_EQ(view.Nodes().Count(), 0);
+    EXPECT_EQ(view.SelectedItem(), nullptr);
+    EXPECT_EQ(view.topLevelItemCount(), 0);
+    EXPECT_EQ(view.Nodes().Find("r"), nullptr);
+    Node* again = add(nullptr, "r", "root");
+    EXPECT_EQ(again->Index(), 1);
+}
+
+}  // namespace
+}  // namespace tamix::controls

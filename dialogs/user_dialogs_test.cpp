@@ -1,0 +1,140 @@
+#include "dialogs/qt_user_dialogs.h"
+#include "dialogs/scripted_user_dialogs.h"
+#include "storage/tamix_error.h"
+#include "testing/test_app.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace tamix {
+namespace {
+
+FileDialogRequest openRequest(bool cancelRaises) {
+    FileDialogRequest r;
+    r.title = "Select Tamix Database to open";
+    r.filter = "Tamix Database (*.TM2)|*.TM2";
+    r.cancelRaises = cancelRaises;
+    r.mustExist = true;
+    return r;
+}
+
+TEST(ScriptedUserDialogs, AnswersFromTheQueueInOrderAndRecordsQuestions) {
+    ScriptedUserDialogs dialogs([](const QString& what) { ADD_FAILURE() << what.toStdString(); });
+    dialogs.answer(ScriptedAnswer::Message(MsgAnswer::No));
+    dialogs.answer(ScriptedAnswer::File(DialogKind::OpenFile, "/tmp/a.TM2"));
+    EXPECT_EQ(dialogs.message("Delete this Note?", MsgButtons::YesNo), MsgAnswer::No);
+    EXPECT_EQ(dialogs.openFile(openRequest(true)), "/tmp/a.TM2");
+    ASSERT_EQ(dialogs.asked().size(), 2u);
+    EXPECT_EQ(dialogs.asked()[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(dialogs.asked()[1].text, "Select Tamix Database to open");
+    EXPECT_EQ(dialogs.asked()[1].file.filter, "Tamix Database (*.TM2)|*.TM2");
+    EXPECT_EQ(dialogs.pending(), 0u);
+    EXPECT_EQ(dialogs.messages(), QStringList{"Delete this Note?"});
+}
+
+TEST(ScriptedUserDialogs, CancelRaisesTheCancelErrorWhenAsked) {
+    ScriptedUserDialogs dialogs;
+    dialogs.answer(ScriptedAnswer::Cancel(DialogKind::OpenFile));
+    try {
+        dialogs.openFile(openRequest(true));
+        FAIL() << "no cancel error";
+    } catch (const TamixError& e) {
+        EXPECT_EQ(e.number(), kErrCancel);
+        EXPECT_EQ(e.number(), 32755);
+    }
+}
+
+TEST(ScriptedUserDialogs, CancelAnswersEmptyWithoutCancelRaises) {
+    ScriptedUserDialogs dialogs;
+    dialogs.answer(ScriptedAnswer::Cancel(DialogKind::SaveFile));
+    dialogs.answer(ScriptedAnswer::Cancel(DialogKind::Colour));
+    EXPECT_EQ(dialogs.saveFile(openRequest(false)), QString());
+    EXPECT_FALSE(dialogs.chooseColour(Qt::red, false).has_value());
+}
+
+TEST(ScriptedUserDialogs, UnscriptedQuestionIsReportedAndTreatedAsCancel) {
+    QStringList failures;
+    ScriptedUserDialogs dialogs([&](const QString& what) { failures << what; });
+    EXPECT_EQ(dialogs.message("Name is too long", MsgButtons::YesNoCancel), MsgAnswer::Cancel);
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_TRUE(failures[0].contains("Name is too long"));
+    EXPECT_THROW(dialogs.openFile(openRequest(true)), TamixError);
+    EXPECT_EQ(failures.size(), 2);
+}
+
+TEST(ScriptedUserDialogs, AnswerOfAnotherKindIsReportedAndKeptQueued) {
+    QStringList failures;
+    ScriptedUserDialogs dialogs([&](const QString& what) { failures << what; });
+    dialogs.answer(ScriptedAnswer::File(DialogKind::OpenFile, "/x.TM2"));
+    dialogs.message("Delete this Note?", MsgButtons::YesNo);
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_TRUE(failures[0].contains("open dialog"));
+    EXPECT_EQ(dialogs.pending(), 1u);
+}
+
+TEST(ScriptedUserDialogs, UnscriptedQuestionAbortsByDefault) {
+    EXPECT_DEATH(
+        {
+            ScriptedUserDialogs dialogs;
+            dialogs.message("surprise");
+        },
+        "unscripted dialog: message box \"surprise\"");
+}
+
+TEST(UserDialogs, TopmostIsDroppedAroundEachDialogAndRestoredAfterCancel) {
+    ScriptedUserDialogs dialogs;
+    bool topmost = true;
+    QList<bool> changes;
+    dialogs.setTopmostHooks([&] { return topmost; },
+                            [&](bool on) { topmost = on; changes << on; });
+    dialogs.answer(ScriptedAnswer::Message(MsgAnswer::Ok));
+    dialogs.answer(ScriptedAnswer::Cancel(DialogKind::OpenFile));
+    dialogs.message("x");
+    EXPECT_THROW(dialogs.openFile(openRequest(true)), TamixError);
+    EXPECT_TRUE(topmost);
+    EXPECT_EQ(changes, (QList<bool>{false, true, false, true}));
+    EXPECT_TRUE(dialogs.asked()[0].topmostDropped);
+    EXPECT_TRUE(dialogs.asked()[1].topmostDropped);
+}
+
+TEST(UserDialogs, TopmostUntouchedWhenTheWindowIsNotOnTop) {
+    ScriptedUserDialogs dialogs;
+    int changes = 0;
+    dialogs.setTopmostHooks([] { return false; }, [&](bool) { ++changes; });
+    dialogs.answer(ScriptedAnswer::Message(MsgAnswer::Ok));
+    dialogs.message("x");
+    EXPECT_EQ(changes, 0);
+    EXPECT_FALSE(dialogs.asked()[0].topmostDropped);
+}
+
+TEST(QtUserDialogs, FilterPairsBecomeQtNameFilters) {
+    EXPECT_EQ(QtUserDialogs::nameFilters("Tamix Database (*.TM2)|*.TM2"),
+              QStringList{"Tamix Database (*.TM2)"});
+    EXPECT_EQ(QtUserDialogs::nameFilters("Rich Text|*.rtf|Text|*.txt;*.text"),
+              (QStringList{"Rich Text (*.rtf)", "Text (*.txt *.text)"}));
+    EXPECT_TRUE(QtUserDialogs::nameFilters("dangling").isEmpty());
+}
+
+TEST(QtUserDialogs, MessageBoxHasTheTitleAndReportsThePressedButton) {
+    testApp();
+    QtUserDialogs dialogs("Tamix", QIcon());
+    QString seenTitle;
+    QMessageBox::Icon seenIcon = QMessageBox::NoIcon;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        seenTitle = box->windowTitle();
+        seenIcon = box->icon();
+        box->button(QMessageBox::No)->click();
+    });
+    EXPECT_EQ(dialogs.message("Delete this Note?", MsgButtons::YesNo, MsgIcon::Question),
+              MsgAnswer::No);
+    EXPECT_EQ(seenTitle, "Tamix");
+    EXPECT_EQ(seenIcon, QMessageBox::Question);
+}
+
+}  // namespace
+}  // namespace tamix
