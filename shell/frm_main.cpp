@@ -3,6 +3,7 @@
 #include "storage/code_page_1252.h"
 #include "shell/editor_double_click_filter.h"
 #include "shell/main_layout.h"
+#include "shell/main_commands.h"
 #include "shell/main_menus.h"
 #include "shell/main_toolbars.h"
 #include "controls/node.h"
@@ -14,6 +15,7 @@
 #include "shell/splitter_bar.h"
 #include "shell/subclass.h"
 #include "tree/tree_drag.h"
+#include "tree/tree_commands.h"
 #include "tree/tree_manager.h"
 #include "controls/tree_view.h"
 #include "dialogs/user_dialogs.h"
@@ -34,7 +36,6 @@ namespace tamix {
 
 namespace {
 
-const QString kSettings = QStringLiteral("Settings");
 const QString kStartup = QStringLiteral("Startup");
 constexpr const char* kHelpFile = ":/help/index.html";
 
@@ -49,7 +50,7 @@ frmMain::frmMain(UserDialogs& dialogs, Settings& settings, QWidget* parent)
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tamix"));
     buildWindow();
-    connectCommands();
+    connectEvents();
     dialogs_.setTopmostHooks([this] { return alwaysOnTop_; }, [this](bool on) { SetTopmost(on); });
 }
 
@@ -88,8 +89,6 @@ void frmMain::buildWindow() {
     status_ = new QStatusBar(client_);
     status_->setObjectName(QStringLiteral("StatusBar1"));
     status_->setSizeGripEnabled(false);
-    layout_ = std::make_unique<MainLayout>(*this, *client_, *toolbars_, *status_, *tree_, *editor_, *splitter_);
-    menus_ = std::make_unique<MainMenus>(*menuBar());
     notes_ = std::make_unique<NoteSelection>(state_, *tree_, *editor_, dialogs_, *this);
     manager_ = std::make_unique<TreeManager>(state_, *notes_, *tree_, *editor_, dialogs_, *this);
     noteOps_ = std::make_unique<NoteOperations>(state_, *notes_, *tree_, *editor_, dialogs_, *this);
@@ -97,6 +96,12 @@ void frmMain::buildWindow() {
     treeDrag_->setContextMenu([this](int x, int y) {
         showNoteMenu(QPoint(x / tree_->TwipsPerPixelX(), y / tree_->TwipsPerPixelY()));
     });
+    MainCommands::Declare(commands_, DatabaseState::kRecentFileCount);
+    TreeCommands::Register(commands_, state_, *manager_, *notes_, *noteOps_);
+    bindWindowCommands();
+    menus_ = std::make_unique<MainMenus>(commands_, *menuBar(), this);
+    toolbars_->addButtons(commands_, *menus_);
+    layout_ = std::make_unique<MainLayout>(*this, *client_, *toolbars_, *status_, *tree_, *editor_, *splitter_);
     doubleClick_ = std::make_unique<EditorDoubleClickFilter>(
         *editor_, [] { return 0; }, [](int) {}, this);
     client_->installEventFilter(this);
@@ -104,7 +109,23 @@ void frmMain::buildWindow() {
     editor_->installEventFilter(this);
 }
 
-void frmMain::connectCommands() {
+void frmMain::bindWindowCommands() {
+    const auto open = [this] { return state_.DatabaseOpen; };
+    for (const char* menu : {"mnuEdit", "mnuFormat", "mnuToolsExport", "mnuToolsImport"})
+        commands_.setEnabledRule(QLatin1String(menu), open);
+    commands_.bind("mnuViewToolbars", [this] { ToggleToolbars(); });
+    commands_.setChecked("mnuViewToolbars", [this] { return showToolbars_; });
+    commands_.bind("mnuViewStatusBar", [this] { ToggleStatusBar(); });
+    commands_.setChecked("mnuViewStatusBar", [this] { return showStatusBar_; });
+    commands_.bind("mnuViewAlwaysOnTop", [this] { ToggleAlwaysOnTop(); });
+    commands_.setChecked("mnuViewAlwaysOnTop", [this] { return alwaysOnTop_; });
+    commands_.bind("AlwaysOnTopOn", [this] { SetAlwaysOnTop(true); }, [this] { return !alwaysOnTop_; });
+    commands_.bind("AlwaysOnTopOff", [this] { SetAlwaysOnTop(false); }, [this] { return alwaysOnTop_; });
+    commands_.bind("mnuHelpContents", [this] { ShowHelpContents(); });
+    commands_.bind("mnuHelpAbout", [this] { ShowAbout(); });
+}
+
+void frmMain::connectEvents() {
     connect(tree_, &controls::TreeView::NodeClick, this, [this](controls::Node* n) { tree_NodeClick(n); });
     connect(tree_, &controls::TreeView::AfterLabelEdit, this,
             [this](bool& cancel, QString& text) { noteOps_->tree_AfterLabelEdit(cancel, text); });
@@ -138,13 +159,6 @@ void frmMain::connectCommands() {
     connect(splitter_, &SplitterBar::MouseDown, this, &frmMain::Splitter_MouseDown);
     connect(splitter_, &SplitterBar::MouseMove, this, &frmMain::Splitter_MouseMove);
     connect(splitter_, &SplitterBar::MouseUp, this, &frmMain::Splitter_MouseUp);
-    for (const QString& name : menus_->names()) {
-        QAction* a = menus_->action(name);
-        if (menus_->menu(name)) continue;  // a menu, not an item
-        connect(a, &QAction::triggered, this, [this, name] { onMenu(name); });
-    }
-    for (const QString& key : toolbars_->keys1())
-        connect(toolbars_->button(key), &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
 }
 
 QToolBar& frmMain::toolbar1() const { return *toolbars_->toolbar1(); }
@@ -158,6 +172,15 @@ int frmMain::ScaleWidth() const { return layout_->scaleWidth(); }
 int frmMain::ScaleHeight() const { return layout_->scaleHeight(); }
 int frmMain::SplitterDragX() const { return layout_->dragX(); }
 int frmMain::TreeWidth() const { return layout_->treeWidth(); }
+
+void frmMain::savePlacement(bool withSize) {
+    if (!normalState(*this)) return;
+    saveInt("Left", pos().x() * TwipsPerPixelX());
+    saveInt("Top", pos().y() * TwipsPerPixelY());
+    if (!withSize) return;
+    saveInt("Height", height() * TwipsPerPixelY());
+    saveInt("Width", width() * TwipsPerPixelX());
+}
 
 void frmMain::saveInt(const char* key, int twips) {
     if (twips < -32768 || twips > 32767) return;  // does not fit the stored 16 bits
@@ -173,10 +196,7 @@ void frmMain::Load(const QString& commandLine) {
     AttachMessage(this, this, kWmCopyData);
 
     options_.Read(settings_);
-    for (int i = 0; i < 4; ++i)
-        state_.RecentFiles[static_cast<std::size_t>(i)] =
-            settings_.getString(kSettings, QStringLiteral("MRU%1").arg(i + 1), QString());
-    RecentFilesChanged();
+    manager_->ReadRecentFiles(settings_);
 
     const int height = settings_.getInt16(kStartup, QStringLiteral("Height"), 6000);
     const int width = settings_.getInt16(kStartup, QStringLiteral("Width"), 8000);
@@ -197,30 +217,18 @@ void frmMain::Load(const QString& commandLine) {
     showToolbars_ = settings_.getBool(kStartup, QStringLiteral("Toolbars"), true);
     toolbar1().setVisible(showToolbars_);
     toolbar2().setVisible(showToolbars_);
-    menuItem("mnuViewToolbars")->setChecked(showToolbars_);
     showStatusBar_ = settings_.getBool(kStartup, QStringLiteral("Status"), true);
     status_->setVisible(showStatusBar_);
-    menuItem("mnuViewStatusBar")->setChecked(showStatusBar_);
+    menus_->refresh();
 
     editor_->setFontName(options_.DefaultFontName);
     editor_->setFontSize(options_.DefaultFontSize);
     state_.EmptyNoteRTF = editor_->TextRTF();
 
-    if (!commandLine.isEmpty()) {
-        if (QFileInfo(commandLine).isFile()) manager_->StartupOpen(commandLine);
-    } else if (!options_.StartupFile.isEmpty() && QFileInfo(options_.StartupFile).isFile()) {
-        manager_->StartupOpen(options_.StartupFile);
-    }
-    UpdateCommandState();
-
-    controls::Node* root = manager_->Root();
-    tree_->setSelectedItem(root);
     editorActive_ = false;
     tree_->setTabStop(true);
     editor_->setTabStop(false);
-    state_.NoteChanged = false;
-    tree_NodeClick(root);
-    state_.TreeUntouched = true;
+    manager_->StartupLoad(commandLine, options_.StartupFile);
     RefreshFormatState();
 
     state_.EditorChangeGuard = false;
@@ -231,13 +239,8 @@ void frmMain::Load(const QString& commandLine) {
 
 bool frmMain::unload() {
     DetachMessage(this, this, kWmCopyData);
-    if (normalState(*this)) {
-        saveInt("Left", pos().x() * TwipsPerPixelX());
-        saveInt("Top", pos().y() * TwipsPerPixelY());
-    }
-    for (int i = 0; i < 4; ++i)
-        settings_.setString(kSettings, QStringLiteral("MRU%1").arg(i + 1),
-                            state_.RecentFiles[static_cast<std::size_t>(i)]);
+    savePlacement(false);
+    manager_->SaveRecentFiles(settings_);
     settings_.sync();
     if (state_.DatabaseOpen) {
         try {
@@ -316,42 +319,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
 
 // ---------------------------------------------------------------- commands
 
-void frmMain::onMenu(const QString& name) {
-    if (name == QLatin1String("mnuFileNew")) manager_->NewDatabase();
-    else if (name == QLatin1String("mnuFileOpen")) manager_->OpenDatabase();
-    else if (name == QLatin1String("mnuFileSave")) notes_->SaveIfChanged();
-    else if (name == QLatin1String("mnuFileClose")) manager_->CloseCommand();
-    else if (name == QLatin1String("mnuFileExit")) manager_->ExitProgram();
-    else if (name.startsWith(QLatin1String("MRU"))) {
-        const int i = name.mid(3).toInt() - 1;
-        if (i >= 0 && i < 4) manager_->OpenRecentFile(state_.RecentFiles[static_cast<std::size_t>(i)]);
-    } else if (name == QLatin1String("mnuNoteEdit")) noteOps_->EditName();
-    else if (name == QLatin1String("mnuNoteInsert")) noteOps_->InsertCommand();
-    else if (name == QLatin1String("mnuNoteDelete")) noteOps_->DeleteCommand();
-    else if (name == QLatin1String("mnuNoteExpand")) noteOps_->ExpandCommand();
-    else if (name == QLatin1String("mnuNoteCollapse")) noteOps_->CollapseCommand();
-    else if (name == QLatin1String("mnuViewToolbars")) ToggleToolbars();
-    else if (name == QLatin1String("mnuViewStatusBar")) ToggleStatusBar();
-    else if (name == QLatin1String("mnuViewAlwaysOnTop")) ToggleAlwaysOnTop();
-    else if (name == QLatin1String("mnuHelpContents")) ShowHelpContents();
-    else if (name == QLatin1String("mnuHelpAbout")) ShowAbout();
-}
-
-void frmMain::Toolbar1_ButtonClick(const QString& key) {
-    if (key == QLatin1String("new")) manager_->NewDatabase();
-    else if (key == QLatin1String("open")) manager_->OpenDatabase();
-    else if (key == QLatin1String("save")) notes_->SaveIfChanged();
-    else if (key == QLatin1String("insert")) noteOps_->InsertCommand();
-    else if (key == QLatin1String("delete")) noteOps_->DeleteCommand();
-    else if (key == QLatin1String("top")) SetAlwaysOnTop(true);
-    else if (key == QLatin1String("notop")) SetAlwaysOnTop(false);
-    else if (key == QLatin1String("help")) ShowHelpContents();
-}
-
-void frmMain::tree_NodeClick(controls::Node* node) {
-    notes_->tree_NodeClick(node);
-    if (state_.ShownKey.isEmpty()) editor_->setEnabled(false);
-}
+void frmMain::tree_NodeClick(controls::Node* node) { notes_->tree_NodeClick(node); }
 
 void frmMain::showNoteMenu(const QPoint& viewportPos) {
     if (!state_.DatabaseOpen) return;
@@ -383,24 +351,15 @@ qintptr frmMain::WindowProc(QObject*, int message, qintptr, qintptr lParam) {
 
 void frmMain::UpdateCommandState() {
     const bool open = state_.DatabaseOpen;
-    for (const char* name : {"mnuEdit", "mnuFormat", "mnuFileClose", "mnuNote", "mnuToolsExport",
-                             "mnuToolsImport", "mnuToolsLinks", "mnuFilePrint", "mnuFilePreview"})
-        menuItem(name)->setEnabled(open && MainMenus::implemented(name));
+    menus_->refresh();
     tree_->setEnabled(open);
     // The editor only takes input while it shows a note, so text typed
     // with the root selected can never be taken for a note's body.
     editor_->setEnabled(open && !state_.ShownKey.isEmpty());
     toolbar2().setEnabled(open);
-    for (const char* key : {"print", "preview", "cut", "copy", "paste", "find", "insert", "delete"})
-        toolbarButton(key)->setEnabled(open && MainToolbars::implemented(key));
-    toolbarButton("top")->setEnabled(!alwaysOnTop_);
-    toolbarButton("notop")->setEnabled(alwaysOnTop_);
 }
 
-void frmMain::RefreshFormatState() {
-    toolbarButton("top")->setEnabled(!alwaysOnTop_);
-    toolbarButton("notop")->setEnabled(alwaysOnTop_);
-}
+void frmMain::RefreshFormatState() { menus_->refresh(); }
 
 void frmMain::ShowError(const QString& description) {
     while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
@@ -426,14 +385,7 @@ void frmMain::SetBusy(bool busy) {
     }
 }
 
-void frmMain::RecentFilesChanged() {
-    const auto& items = menus_->recentItems();
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        const QString& path = state_.RecentFiles[i];
-        items[i]->setText(MainMenus::recentCaption(static_cast<int>(i) + 1, path));
-        items[i]->setVisible(!path.isEmpty());
-    }
-}
+void frmMain::RecentFilesChanged() { menus_->refresh(); }
 
 void frmMain::FocusTree() {
     editorActive_ = false;
@@ -450,7 +402,7 @@ void frmMain::ShowAbout() { dialogs_.showAbout(); }
 
 void frmMain::ToggleToolbars() {
     showToolbars_ = !showToolbars_;
-    menuItem("mnuViewToolbars")->setChecked(showToolbars_);
+    menus_->refresh();
     toolbar1().setVisible(showToolbars_);
     toolbar2().setVisible(showToolbars_);
     settings_.setBool(kStartup, QStringLiteral("Toolbars"), showToolbars_);
@@ -459,7 +411,7 @@ void frmMain::ToggleToolbars() {
 
 void frmMain::ToggleStatusBar() {
     showStatusBar_ = !showStatusBar_;
-    menuItem("mnuViewStatusBar")->setChecked(showStatusBar_);
+    menus_->refresh();
     status_->setVisible(showStatusBar_);
     settings_.setBool(kStartup, QStringLiteral("Status"), showStatusBar_);
     LayoutMainWindow();
@@ -470,7 +422,6 @@ void frmMain::ToggleAlwaysOnTop() { SetAlwaysOnTop(!alwaysOnTop_); }
 void frmMain::SetAlwaysOnTop(bool on) {
     alwaysOnTop_ = on;
     SetTopmost(on);
-    menuItem("mnuViewAlwaysOnTop")->setChecked(on);
     RefreshFormatState();
 }
 
@@ -486,12 +437,7 @@ void frmMain::SetTopmost(bool on) {
 void frmMain::LayoutMainWindow() {
     if (!client_ || !loaded_) return;
     layout_->place(showToolbars_, showStatusBar_);
-    if (normalState(*this)) {
-        saveInt("Left", pos().x() * TwipsPerPixelX());
-        saveInt("Top", pos().y() * TwipsPerPixelY());
-        saveInt("Height", height() * TwipsPerPixelY());
-        saveInt("Width", width() * TwipsPerPixelX());
-    }
+    savePlacement(true);
     saveInt("Split", layout_->treeWidth());
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogs/command_table.h"
 #include "shell/app_options.h"
 #include "tree/database_state.h"
 #include "shell/i_subclass.h"
@@ -35,8 +36,8 @@ class TreeView;
 // The main window: two toolbars, the note tree on the left, a splitter bar,
 // the note editor on the right and the status bar, laid out by hand in twips
 // inside the client area (the window below its menu bar). It owns the open
-// database's state and the tree manager, and routes every menu item and
-// toolbar button.
+// database's state, the tree manager and the command table its menus and
+// toolbars are built from.
 //
 // Geometry in the settings is in twips (twips per pixel = 1440 / the
 // screen's logical DPI): "Left"/"Top" the window's position, "Width"/
@@ -83,8 +84,6 @@ public:
     // Shows the help file.
     void ShowHelpContents();
     void ShowAbout();
-    // A Toolbar1 button by its key.
-    void Toolbar1_ButtonClick(const QString& key);
 
     // TreeHost.
     void UpdateCommandState() override;
@@ -116,6 +115,7 @@ public:
     QToolBar& toolbar2() const;
     const MainToolbars& toolbars() const { return *toolbars_; }
     const MainMenus& menus() const { return *menus_; }
+    const CommandTable& commands() const { return commands_; }
     QAction* menuItem(const QString& name) const;
     QAction* toolbarButton(const QString& key) const;
 
@@ -139,13 +139,18 @@ protected:
 
 private:
     void buildWindow();
-    void connectCommands();
+    void connectEvents();
+    // Binds the window's own commands (View, Help, the always-on-top
+    // buttons) and the enable rules of the menus whose items come later.
+    void bindWindowCommands();
     // Pops up the Note menu at (x, y) pixels in the tree's drawing area.
     void showNoteMenu(const QPoint& viewportPos);
-    void onMenu(const QString& name);
     // Query unload and unload; false when the user chose to stay.
     bool unload();
     void saveInt(const char* key, int twips);
+    // Saves the window's position, and its size with `withSize`, while it
+    // is in the normal state.
+    void savePlacement(bool withSize);
 
     UserDialogs& dialogs_;
     Settings& settings_;
@@ -157,6 +162,7 @@ private:
     controls::RichTextBox* editor_ = nullptr;
     SplitterBar* splitter_ = nullptr;
     QStatusBar* status_ = nullptr;
+    CommandTable commands_;                  // every command; menus and toolbars are built from it
     std::unique_ptr<MainToolbars> toolbars_;
     std::unique_ptr<MainLayout> layout_;
     std::unique_ptr<MainMenus> menus_;

@@ -2,7 +2,7 @@
 
 #include <QHash>
 #include <QString>
-#include <array>
+#include <QStringList>
 
 class QAction;
 class QMenu;
@@ -11,45 +11,40 @@ class QObject;
 
 namespace tamix {
 
-// The main window's menus, built once with their names, captions and
-// shortcuts. Menus and items are reached by name ("mnuFileOpen", "MRU2");
-// a menu's name reaches its QMenu's action, so enabling it greys the whole
-// menu.
+class CommandTable;
+
+// The actions of every command in the table and the menu bar built from
+// them. Each command has one QAction (a menu's is its QMenu's action, so
+// disabling it greys the whole menu); a command that is both an item and a
+// toolbar button shares the action with its button. Triggering an action
+// runs the command through the table.
 class MainMenus {
 public:
-    // Builds every menu into `bar`; items start disabled only where a later
-    // command provides them (see implemented()).
-    explicit MainMenus(QMenuBar& bar);
+    // Builds the actions (children of `owner`) and fills `bar`.
+    MainMenus(const CommandTable& table, QMenuBar& bar, QObject* owner);
 
-    // The item or menu action of that name; never null for a known name
-    // (an unknown name is a programming error and aborts with a message).
+    // The action of that command name; never null for a declared name (an
+    // unknown name is a programming error and aborts with a message).
     QAction* action(const QString& name) const;
-    QMenu* menu(const QString& name) const;
-    // The four recent-file items, MRU1 first.
-    const std::array<QAction*, 4>& recentItems() const { return recent_; }
-    // Every item name, in menu order.
+    // The menu of that name, nullptr for an item.
+    QMenu* menu(const QString& name) const { return menus_.value(name); }
+    // Every command name, in declaration order.
     const QStringList& names() const { return names_; }
 
-    // True for items whose command this program runs today; the others are
-    // shown but stay disabled.
-    static bool implemented(const QString& name);
+    // The enable pass: every action's enabled state, check mark, and, for
+    // items whose text follows the program's state, text and visibility,
+    // from the table's rules.
+    void refresh() const;
 
-    // The caption of a recent-file item: "&n " + path (ampersands of the
-    // path doubled so they show as written).
+    // The text of a recent-file item: "&n " + path (ampersands of the path
+    // doubled so they show as written).
     static QString recentCaption(int number, const QString& path);
 
 private:
-    QMenu* addMenu(QMenuBar& bar, const QString& name, const QString& caption);
-    QMenu* addSubmenu(QMenu& parent, const QString& name, const QString& caption);
-    // Names a new menu and enters it, and its menu action, under `name`.
-    QMenu* registerMenu(QMenu* menu, const QString& name);
-    QAction* addItem(QMenu& menu, const QString& name, const QString& caption,
-                     const QString& shortcut = QString());
-
-    QHash<QString, QAction*> actions_;  // every item and menu by name
+    const CommandTable& table_;
+    QHash<QString, QAction*> actions_;  // every command by name
     QHash<QString, QMenu*> menus_;
     QStringList names_;
-    std::array<QAction*, 4> recent_{};
 };
 
 }  // namespace tamix

@@ -1,46 +1,42 @@
 #include "shell/main_toolbars.h"
 
+#include "dialogs/command_table.h"
+#include "shell/main_commands.h"
+#include "shell/main_menus.h"
+
 #include <QAction>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QPainter>
 #include <QPixmap>
-#include <QSet>
 #include <QToolBar>
 
 namespace tamix {
 
 namespace {
 
-struct IconEntry {
+// The drawn fallback of a button key: its letter and colour.
+struct Fallback {
     const char* key;
-    const char* themeName;
-    const char* glyph;   // the fallback's text
-    QRgb colour;         // the fallback's colour
+    const char* glyph;
+    QRgb colour;
 };
 
-constexpr IconEntry kIcons[] = {
-    {"new", "document-new", "+", 0x2e7d32},        {"open", "document-open", "O", 0x8d6e00},
-    {"save", "document-save", "S", 0x1565c0},      {"print", "document-print", "P", 0x455a64},
-    {"preview", "document-print-preview", "V", 0x455a64},
-    {"insert", "list-add", "+", 0x6a1b9a},         {"delete", "list-remove", "-", 0xc62828},
-    {"find", "edit-find", "F", 0x00695c},          {"cut", "edit-cut", "X", 0x5d4037},
-    {"copy", "edit-copy", "C", 0x5d4037},          {"paste", "edit-paste", "V", 0x5d4037},
-    {"top", "go-top", "T", 0xef6c00},              {"notop", "go-bottom", "t", 0xef6c00},
-    {"help", "help-contents", "?", 0x1565c0},      {"bold", "format-text-bold", "B", 0x212121},
-    {"italics", "format-text-italic", "I", 0x212121},
-    {"strike", "format-text-strikethrough", "S", 0x212121},
-    {"underline", "format-text-underline", "U", 0x212121},
-    {"font", "font-select", "A", 0x212121},        {"colour", "color-select", "A", 0xc62828},
-    {"left", "format-justify-left", "L", 0x212121}, {"right", "format-justify-right", "R", 0x212121},
-    {"center", "format-justify-center", "C", 0x212121},
-    {"bullet", "format-list-unordered", "*", 0x212121},
-    {"default", "edit-clear", "D", 0x212121},
+constexpr Fallback kFallbacks[] = {
+    {"new", "+", 0x2e7d32},     {"open", "O", 0x8d6e00},      {"save", "S", 0x1565c0},
+    {"print", "P", 0x455a64},   {"preview", "V", 0x455a64},   {"insert", "+", 0x6a1b9a},
+    {"delete", "-", 0xc62828},  {"find", "F", 0x00695c},      {"cut", "X", 0x5d4037},
+    {"copy", "C", 0x5d4037},    {"paste", "V", 0x5d4037},     {"top", "T", 0xef6c00},
+    {"notop", "t", 0xef6c00},   {"help", "?", 0x1565c0},      {"bold", "B", 0x212121},
+    {"italics", "I", 0x212121}, {"strike", "S", 0x212121},    {"underline", "U", 0x212121},
+    {"font", "A", 0x212121},    {"colour", "A", 0xc62828},    {"left", "L", 0x212121},
+    {"right", "R", 0x212121},   {"center", "C", 0x212121},    {"bullet", "*", 0x212121},
+    {"default", "D", 0x212121},
 };
 
-const IconEntry* entryFor(const QString& key) {
-    for (const IconEntry& s : kIcons)
-        if (key == QLatin1String(s.key)) return &s;
+const Fallback* fallbackFor(const QString& key) {
+    for (const Fallback& f : kFallbacks)
+        if (key == QLatin1String(f.key)) return &f;
     return nullptr;
 }
 
@@ -58,14 +54,6 @@ MainToolbars::MainToolbars(QWidget* parent)
         bar->setFloatable(false);
         bar->setIconSize(QSize(20, 20));
     }
-
-    addButtons(toolbar1_, keys1_,
-               {{"new", "New"}, {"open", "Open"}, {"save", "Save"}, {},
-                {"print", "Print Document"}, {"preview", "Print Preview"}, {},
-                {"insert", "Insert Note"}, {"delete", "Delete Note"}, {"find", "Find"}, {},
-                {"cut", "Cut"}, {"copy", "Copy"}, {"paste", "Paste"}, {},
-                {"top", "Stay On Top"}, {"notop", "Don't Stay on Top"}, {"help", "Help"}});
-
     fontBox_->setObjectName(QStringLiteral("cmbFont"));
     fontBox_->setMinimumContentsLength(14);
     sizeBox_->setObjectName(QStringLiteral("cmbSize"));
@@ -73,41 +61,31 @@ MainToolbars::MainToolbars(QWidget* parent)
     toolbar2_->addWidget(fontBox_);
     toolbar2_->addWidget(sizeBox_);
     toolbar2_->addSeparator();
-    addButtons(toolbar2_, keys2_,
-               {{"bold", "Bold"}, {"italics", "Italics"}, {"strike", "Strikethrough"},
-                {"underline", "Underline"}, {},
-                {"font", "Font"}, {"colour", "Font Colour"}, {},
-                {"left", "Left Align"}, {"center", "Center Align"}, {"right", "Right Align"},
-                {"bullet", "Bullet"}, {"default", "Default Font"}});
     fontBox_->setEnabled(false);
     sizeBox_->setEnabled(false);
-
-    for (auto it = buttons_.cbegin(); it != buttons_.cend(); ++it)
-        if (!implemented(it.key())) it.value()->setEnabled(false);
 }
 
-bool MainToolbars::implemented(const QString& key) {
-    static const QSet<QString> now = {"new", "open", "save", "insert", "delete", "top", "notop", "help"};
-    return now.contains(key);
+void MainToolbars::addButtons(const CommandTable& table, const MainMenus& menus) {
+    addButtons(table, menus, 1, toolbar1_, keys1_);
+    addButtons(table, menus, 2, toolbar2_, keys2_);
 }
 
-QAction* MainToolbars::addButton(QToolBar* bar, QStringList& keys, const QString& key,
-                                 const QString& tip) {
-    QAction* a = bar->addAction(icon(key), tip);
-    a->setObjectName(key);
-    a->setToolTip(tip);
-    a->setData(key);
-    buttons_.insert(key, a);
-    keys << key;
-    return a;
-}
-
-void MainToolbars::addButtons(QToolBar* bar, QStringList& keys, std::initializer_list<Button> buttons) {
-    for (const Button& b : buttons) {
-        if (b.key)
-            addButton(bar, keys, QString::fromLatin1(b.key), QString::fromLatin1(b.tip));
-        else
+void MainToolbars::addButtons(const CommandTable& table, const MainMenus& menus, int number,
+                              QToolBar* bar, QStringList& keys) {
+    for (const QString& key : MainCommands::ToolbarLayout(number)) {
+        const Command* c = table.findKey(key);
+        if (!c) {
             bar->addSeparator();
+            continue;
+        }
+        QAction* a = menus.action(c->name);
+        a->setIcon(icon(key, c->icon));
+        a->setIconVisibleInMenu(false);
+        a->setToolTip(c->tip);
+        bar->addAction(a);
+        bar->widgetForAction(a)->setObjectName(key);
+        buttons_.insert(key, a);
+        keys << key;
     }
 }
 
@@ -120,19 +98,17 @@ void MainToolbars::fillFontBoxes() {
         sizeBox_->addItem(QLatin1String(size));
 }
 
-QIcon MainToolbars::icon(const QString& key) {
-    const IconEntry* entry = entryFor(key);
-    if (entry) {
-        const QString name = QLatin1String(entry->themeName);
-        QIcon themed = QIcon::fromTheme(name);
-        if (themed.isNull()) themed = QIcon::fromTheme(name + QStringLiteral("-symbolic"));
+QIcon MainToolbars::icon(const QString& key, const QString& themeName) {
+    if (!themeName.isEmpty()) {
+        QIcon themed = QIcon::fromTheme(themeName);
+        if (themed.isNull()) themed = QIcon::fromTheme(themeName + QStringLiteral("-symbolic"));
         if (!themed.isNull()) return themed;
     }
     return fallbackIcon(key);
 }
 
 QIcon MainToolbars::fallbackIcon(const QString& key) {
-    const IconEntry* entry = entryFor(key);
+    const Fallback* entry = fallbackFor(key);
     const QColor colour = entry ? QColor(entry->colour) : QColor(Qt::darkGray);
     const QString glyph = entry ? QLatin1String(entry->glyph) : QStringLiteral("?");
     QPixmap pixmap(20, 20);

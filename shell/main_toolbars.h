@@ -1,7 +1,5 @@
 #pragma once
 
-#include <initializer_list>
-
 #include <QHash>
 #include <QIcon>
 #include <QString>
@@ -14,6 +12,9 @@ class QWidget;
 
 namespace tamix {
 
+class CommandTable;
+class MainMenus;
+
 // The main window's two toolbars. Toolbar1 holds the file, note, find,
 // clipboard, always-on-top and help buttons; Toolbar2 the formatting buttons
 // and the font and size boxes. Buttons are reached by key ("new", "bold").
@@ -21,7 +22,12 @@ namespace tamix {
 // theme has none.
 class MainToolbars {
 public:
+    // The two toolbars, empty but for the font and size boxes.
     explicit MainToolbars(QWidget* parent);
+    // Adds both toolbars' buttons in layout order: each button is its
+    // command's own action (from `menus`), given its tool tip and icon; the
+    // button widget is named by the key.
+    void addButtons(const CommandTable& table, const MainMenus& menus);
 
     QToolBar* toolbar1() const { return toolbar1_; }
     QToolBar* toolbar2() const { return toolbar2_; }
@@ -37,22 +43,16 @@ public:
     // fixed sizes.
     void fillFontBoxes();
 
-    // True for buttons whose command this program runs today.
-    static bool implemented(const QString& key);
-    // The theme icon for a key, or the drawn fallback.
-    static QIcon icon(const QString& key);
+    // The theme icon `themeName` (or its symbolic variant), else the drawn
+    // fallback for the key.
+    static QIcon icon(const QString& key, const QString& themeName);
     // The drawn fallback icon for a key (never null).
     static QIcon fallbackIcon(const QString& key);
 
 private:
-    QAction* addButton(QToolBar* bar, QStringList& keys, const QString& key, const QString& tip);
-    // A toolbar button by key and tooltip; an empty one stands for a separator.
-    struct Button {
-        const char* key = nullptr;
-        const char* tip = nullptr;
-    };
-    // Adds `buttons` to `bar` in order.
-    void addButtons(QToolBar* bar, QStringList& keys, std::initializer_list<Button> buttons);
+    // Adds toolbar `number`'s buttons to `bar` in layout order.
+    void addButtons(const CommandTable& table, const MainMenus& menus, int number, QToolBar* bar,
+                    QStringList& keys);
 
     QToolBar* toolbar1_;
     QToolBar* toolbar2_;

@@ -15,6 +15,9 @@ namespace tamix {
 // the tree manager, the main window and the later commands share. Owned by
 // the application and handed by reference to whoever needs it.
 struct DatabaseState {
+    // How many recent files the File menu lists.
+    static constexpr int kRecentFileCount = 4;
+
     // Full path of the open database (also the file a New or Open dialog has
     // just chosen).
     QString CurrentFileName;
@@ -33,7 +36,7 @@ struct DatabaseState {
     // RTF of an empty document in the default editor font.
     std::string EmptyNoteRTF;
     // The recent-file list, entry 0 newest; "" marks an empty entry.
-    std::array<QString, 4> RecentFiles;
+    std::array<QString, kRecentFileCount> RecentFiles;
     // While true, changes of the editor are the program's own and do not
     // mark the note changed.
     bool EditorChangeGuard = false;

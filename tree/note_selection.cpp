@@ -19,7 +19,13 @@ constexpr const char* kNodeNotFound = "Error in Database: Node not found";
 
 NoteSelection::NoteSelection(DatabaseState& state, controls::TreeView& tree,
                              controls::RichTextBox& editor, UserDialogs& dialogs, TreeHost& host)
-    : state_(state), tree_(tree), editor_(editor), dialogs_(dialogs), host_(host) {}
+    : state_(state), tree_(tree), editor_(editor), dialogs_(dialogs), host_(host) {
+    changeRule_ = QObject::connect(&editor_, &controls::RichTextBox::Change, [this] {
+        if (!state_.EditorChangeGuard) state_.NoteChanged = true;
+    });
+}
+
+NoteSelection::~NoteSelection() { QObject::disconnect(changeRule_); }
 
 void NoteSelection::setEditorRtf(const std::string& rtf) {
     const bool guard = state_.EditorChangeGuard;
@@ -54,6 +60,7 @@ void NoteSelection::tree_NodeClick(controls::Node* node) {
         state_.NoteChanged = false;
         host_.RefreshFormatState();
     });
+    if (state_.ShownKey.isEmpty()) editor_.setEnabled(false);
 }
 
 void NoteSelection::SaveNote() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMetaObject>
 #include <QString>
 #include <string>
 
@@ -18,16 +19,24 @@ class TreeView;
 // the node store. Keeps the invariant that the node store's current record
 // is the record of the shown note (DatabaseState::ShownKey) whenever a body
 // is saved, so a save never writes one note's text into another's record.
+//
+// It is also the one place that marks the shown note changed: every change
+// of the editor's text does, except those made while the editor-change
+// guard is set (the program's own edits).
 class NoteSelection {
 public:
     NoteSelection(DatabaseState& state, controls::TreeView& tree, controls::RichTextBox& editor,
                   UserDialogs& dialogs, TreeHost& host);
+    ~NoteSelection();
+    NoteSelection(const NoteSelection&) = delete;
+    NoteSelection& operator=(const NoteSelection&) = delete;
 
     // A note was selected in the tree: saves the shown note if changed, then
     // shows the selected one (the root shows the empty body with the editor
     // disabled). A node whose key has no record shows "Error in Database:
     // Node not found" and leaves the editor empty and disabled. Errors go to
-    // the shared error report; the window is enabled again afterwards.
+    // the shared error report; the window is enabled again afterwards. The
+    // editor is enabled afterwards only when it shows a note.
     void tree_NodeClick(controls::Node* node);
 
     // Writes the editor's body into the shown note's record. Throws on
@@ -57,6 +66,7 @@ private:
     controls::RichTextBox& editor_;
     UserDialogs& dialogs_;
     TreeHost& host_;
+    QMetaObject::Connection changeRule_;  // the editor's Change to NoteChanged; cut in the destructor
 };
 
 }  // namespace tamix

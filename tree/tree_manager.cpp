@@ -11,8 +11,10 @@
 #include "tree/tree_host.h"
 #include "controls/tree_view.h"
 #include "storage/tree_walk.h"
+#include "dialogs/settings.h"
 #include "dialogs/user_dialogs.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
@@ -212,6 +214,44 @@ void TreeManager::OpenPath(const QString& path) {
 
 void TreeManager::CloseCommand() {
     RunCommand(host_, [&] { CloseDatabase(); });
+}
+
+QString TreeManager::AbsolutePath(const QString& path) {
+    if (path.isEmpty()) return path;
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+namespace {
+
+QString recentKey(int i) { return QStringLiteral("MRU%1").arg(i + 1); }
+const QString kSettingsSection = QStringLiteral("Settings");
+
+}  // namespace
+
+void TreeManager::ReadRecentFiles(const Settings& settings) {
+    for (int i = 0; i < DatabaseState::kRecentFileCount; ++i)
+        state_.RecentFiles[static_cast<std::size_t>(i)] =
+            settings.getString(kSettingsSection, recentKey(i), QString());
+    host_.RecentFilesChanged();
+}
+
+void TreeManager::SaveRecentFiles(Settings& settings) const {
+    for (int i = 0; i < DatabaseState::kRecentFileCount; ++i)
+        settings.setString(kSettingsSection, recentKey(i), state_.RecentFiles[static_cast<std::size_t>(i)]);
+}
+
+void TreeManager::StartupLoad(const QString& commandLine, const QString& startupFile) {
+    if (!commandLine.isEmpty()) {
+        if (QFileInfo(commandLine).isFile()) StartupOpen(commandLine);
+    } else if (!startupFile.isEmpty() && QFileInfo(startupFile).isFile()) {
+        StartupOpen(startupFile);
+    }
+    host_.UpdateCommandState();
+    controls::Node* root = Root();
+    tree_.setSelectedItem(root);
+    state_.NoteChanged = false;
+    notes_.tree_NodeClick(root);
+    state_.TreeUntouched = true;
 }
 
 void TreeManager::StartupOpen(const QString& path) {

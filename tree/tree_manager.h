@@ -7,6 +7,7 @@ namespace tamix {
 
 struct DatabaseState;
 class NoteSelection;
+class Settings;
 class TreeHost;
 class UserDialogs;
 namespace controls {
@@ -74,6 +75,19 @@ public:
     // Start-up: opens `path` (OpenDatabaseFile, LoadTree, ExpandRoot),
     // reporting errors.
     void StartupOpen(const QString& path);
+    // The start-up sequence of the tree: opens the command-line file when it
+    // names an existing file, else the start-up file option when that names
+    // one, else nothing; then selects the root and shows it (the empty body,
+    // editor disabled) with TreeUntouched set and NoteChanged clear.
+    void StartupLoad(const QString& commandLine, const QString& startupFile);
+
+    // The recent-file list from the settings ("Settings", "MRU1"...), and
+    // back into them.
+    void ReadRecentFiles(const Settings& settings);
+    void SaveRecentFiles(Settings& settings) const;
+    // `path` made absolute against the current folder and normalised; ""
+    // stays "".
+    static QString AbsolutePath(const QString& path);
 
     // "My Tamix (" + file title + ")", the file title being the file name
     // without its folder and its last four characters.

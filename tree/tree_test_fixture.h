@@ -67,19 +67,14 @@ inline void makeDatabase(const QString& path, const std::vector<NoteSpec>& notes
 
 // The tree manager and note selection over a real tree view and editor, with
 // scripted dialogs that fail the test on any unscripted question and must all
-// have been used by its end. The editor's changes mark the shown note changed,
-// as the window's change handling does.
+// have been used by its end.
 class TreeFixture : public ::testing::Test {
 protected:
     TreeFixture()
         : app_((testApp(), true)),
           dialogs_([](const QString& what) { ADD_FAILURE() << what.toStdString(); }),
           notes_(state_, tree_, editor_, dialogs_, host_),
-          manager_(state_, notes_, tree_, editor_, dialogs_, host_) {
-        QObject::connect(&editor_, &controls::RichTextBox::Change, [this] {
-            if (!state_.EditorChangeGuard) state_.NoteChanged = true;
-        });
-    }
+          manager_(state_, notes_, tree_, editor_, dialogs_, host_) {}
     ~TreeFixture() override {
         EXPECT_EQ(dialogs_.pending(), 0u);
         if (state_.Node.FileIsOpen()) state_.Node.CloseFile();
