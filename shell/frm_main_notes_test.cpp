@@ -3,17 +3,9 @@
 
 #include "shell/frm_main.h"
 
-#include "storage/c_node.h"
+#include "testing/main_window_fixture.h"
 #include "shell/main_menus.h"
-#include "controls/node.h"
-#include "storage/node_key.h"
-#include "controls/nodes.h"
-#include "controls/rich_text_box.h"
-#include "dialogs/scripted_user_dialogs.h"
-#include "dialogs/settings.h"
-#include "testing/test_app.h"
 #include "tree/tree_drag.h"
-#include "controls/tree_view.h"
 
 #include <QAction>
 #include <QApplication>
@@ -36,60 +28,27 @@
 namespace tamix {
 namespace {
 
-class FrmMainNotesTest : public ::testing::Test {
+class FrmMainNotesTest : public MainWindowFixture {
 protected:
-    FrmMainNotesTest()
-        : app_((testApp(), true)), dialogs_([](const QString& w) { ADD_FAILURE() << w.toStdString(); }) {}
-    ~FrmMainNotesTest() override {
-        EXPECT_EQ(dialogs_.pending(), 0u);
-        if (window_) window_->close();
-    }
-
     // Writes notes {key, parent key, name}; each body is its name.
-    QString makeDatabase(const std::vector<std::tuple<int, int, const char*>>& notes) {
-        const QString file = dir_.filePath("notes.TM2");
-        cNode node;
-        node.CreateFile(QFile::encodeName(file).toStdString());
-        node.Barriers(false);
-        for (const auto& [key, parent, name] : notes) {
-            node.ClearNode();
-            node.Key(NodeKey::Format(key));
-            node.Parent(NodeKey::Format(parent));
-            node.NodeText(name);
-            node.SaveNewNode();
-            node.RTFData(std::string("{\\rtf1\\ansi ") + name + "\\par}");
-            node.SaveNode();
-        }
-        node.CloseFile();
+    QString makeDatabase(const std::vector<TestDatabase::Note>& notes) {
+        const QString file = path("notes.TM2");
+        TestDatabase::write(file, notes);
         return file;
     }
     // Alpha(2){Child(5){Grandchild(6)}}, Beta(3), Gamma(57) at the top.
     QString sample() {
         return makeDatabase({{2, 1, "Alpha"}, {3, 1, "Beta"}, {5, 2, "Child"}, {6, 5, "Grandchild"}, {57, 1, "Gamma"}});
     }
-    // The main window with `file` open, active, the tree focused.
-    frmMain& start(const QString& file) {
-        settings_ = std::make_unique<Settings>(dir_.filePath("Tamix.conf"));
-        window_ = std::make_unique<frmMain>(dialogs_, *settings_);
-        window_->Load(file);
-        window_->show();
-        QApplication::setActiveWindow(window_.get());
-        window_->tree().setFocus();
-        QApplication::processEvents();  // the layout that follows the show
-        window_->treeDrag().setDragStarter([this] { during_(); });
-        return *window_;
+    // The main window with `file` open, active, the tree focused; a drag
+    // runs `during_` as the platform's drag loop.
+    frmMain& startWith(const QString& file) {
+        frmMain& w = start(file);
+        w.treeDrag().setDragStarter([this] { during_(); });
+        return w;
     }
-    void closeDatabase() { window_->menuItem("mnuFileClose")->trigger(); }
+    void closeDatabase() { trigger("mnuFileClose"); }
 
-    controls::TreeView& tree() { return window_->tree(); }
-    controls::Node* node(int key) {
-        return key == 1 ? tree().Nodes().Item(1) : tree().Nodes().Find(QString::fromStdString(NodeKey::Format(key)));
-    }
-    QPoint at(int key) { return tree().visualItemRect(node(key)->item()).center(); }
-    void click(int key) { QTest::mouseClick(tree().viewport(), Qt::LeftButton, {}, at(key)); }
-    void key(Qt::Key k, Qt::KeyboardModifiers modifiers = {}) {
-        QTest::keyClick(QApplication::focusWidget(), k, modifiers);
-    }
     QLineEdit* labelEditor() {
         for (QLineEdit* line : tree().viewport()->findChildren<QLineEdit*>())
             if (line->isVisible()) return line;
@@ -109,7 +68,6 @@ protected:
         QTest::keyClick(line, Qt::Key_Return);
         QApplication::processEvents();  // the closed editor goes away
     }
-    void answer(MsgAnswer a) { dialogs_.answer(ScriptedAnswer::Message(a)); }
 
     // What the platform delivers to the tree during a drag.
     void deliver(QEvent::Type type, QPoint pixels) {
@@ -164,27 +122,15 @@ protected:
         const QString out = tool("check", file, &code);
         EXPECT_EQ(code, 0) << out.toStdString();
     }
-    std::string body(const QString& file, int key) {
-        cNode n;
-        n.OpenFile(QFile::encodeName(file).toStdString());
-        const std::string rtf = n.FindKey(NodeKey::Format(key)) ? n.RTFData() : "<missing>";
-        n.CloseFile();
-        return rtf;
-    }
     void needTool() {
         if (!QFileInfo::exists(TAMIX_TOOL_PATH)) GTEST_SKIP() << "tamix-tool is not built";
     }
 
-    bool app_;
-    QTemporaryDir dir_;
-    ScriptedUserDialogs dialogs_;
-    std::unique_ptr<Settings> settings_;
-    std::unique_ptr<frmMain> window_;
     std::function<void()> during_;
 };
 
 TEST_F(FrmMainNotesTest, TheNoteCommandsFollowTheOpenDatabase) {
-    frmMain& w = start(sample());
+    frmMain& w = startWith(sample());
     for (const char* name : {"mnuNote", "mnuNoteEdit", "mnuNoteInsert", "mnuNoteDelete", "mnuNoteExpand"})
         EXPECT_TRUE(w.menuItem(name)->isEnabled()) << name;
     EXPECT_TRUE(w.toolbarButton("insert")->isEnabled());
@@ -196,7 +142,7 @@ TEST_F(FrmMainNotesTest, TheNoteCommandsFollowTheOpenDatabase) {
 TEST_F(FrmMainNotesTest, InsertsGetConsecutiveKeysUnderTheSelectedNote) {
     needTool();
     const QString file = sample();
-    frmMain& w = start(file);
+    frmMain& w = startWith(file);
     click(3);
     w.rtfMain().setFocus();  // the keys work from the editor too, which saves first
     QTest::keyClicks(&w.rtfMain(), "kept ");
@@ -213,14 +159,14 @@ TEST_F(FrmMainNotesTest, InsertsGetConsecutiveKeysUnderTheSelectedNote) {
     EXPECT_EQ(record(file, 59).mid(1, 3), (QStringList{"k0000000001", "0", "Top"}));
     EXPECT_EQ(record(file, 60).mid(1, 3), (QStringList{"k0000000059", "0", "Under top"}));
     EXPECT_NE(record(file, 60).value(4), "0");  // the empty body came with the next save
-    EXPECT_NE(body(file, 3).find("kept Beta"), std::string::npos);
+    EXPECT_NE(TestDatabase::storedBody(file, 3).find("kept Beta"), std::string::npos);
     expectCheckPasses(file);
 }
 
 TEST_F(FrmMainNotesTest, NamesOfAHundredCharactersAreKeptLongerOrUnstorableOnesRefused) {
     needTool();
     const QString file = sample();
-    frmMain& w = start(file);
+    frmMain& w = startWith(file);
     key(Qt::Key_F2);  // on the root, which has no record
     EXPECT_EQ(dialogs_.beeps(), 1);
     EXPECT_EQ(labelEditor(), nullptr);
@@ -246,7 +192,7 @@ TEST_F(FrmMainNotesTest, NamesOfAHundredCharactersAreKeptLongerOrUnstorableOnesR
 TEST_F(FrmMainNotesTest, ShiftDeleteRefusesTheRootAndParentsAndAsksForTheRest) {
     needTool();
     const QString file = sample();
-    frmMain& w = start(file);
+    frmMain& w = startWith(file);
     key(Qt::Key_Delete, Qt::ShiftModifier);  // the root
     EXPECT_EQ(dialogs_.beeps(), 1);
     click(2);
@@ -270,7 +216,7 @@ TEST_F(FrmMainNotesTest, ShiftDeleteRefusesTheRootAndParentsAndAsksForTheRest) {
 TEST_F(FrmMainNotesTest, DraggingANoteOntoAnotherMovesItAfterTheQuestion) {
     needTool();
     const QString file = sample();
-    frmMain& w = start(file);
+    frmMain& w = startWith(file);
     click(3);
     answer(MsgAnswer::Yes);
     dropOn(57, 3);
@@ -286,7 +232,7 @@ TEST_F(FrmMainNotesTest, DropsOnItselfOrADescendantOrRightAfterOpeningChangeNoth
     needTool();
     const QString file = sample();
     const QString before = tool("records", file);
-    frmMain& w = start(file);
+    frmMain& w = startWith(file);
     dropOn(2, 3);  // nothing clicked yet: ignored
     click(2);
     deliver(QEvent::DragMove, at(3));  // a drag from another program
@@ -309,7 +255,7 @@ TEST_F(FrmMainNotesTest, DropsOnItselfOrADescendantOrRightAfterOpeningChangeNoth
 
 TEST_F(FrmMainNotesTest, ADropWhileTheShownNoteHasUnsavedEditsLosesNothing) {
     const QString file = sample();
-    frmMain& w = start(file);
+    frmMain& w = startWith(file);
     click(3);
     w.rtfMain().setFocus();
     QTest::keyClicks(&w.rtfMain(), "typed ");
@@ -317,14 +263,14 @@ TEST_F(FrmMainNotesTest, ADropWhileTheShownNoteHasUnsavedEditsLosesNothing) {
     dropOn(57, 2);  // the press chooses Gamma without showing it
     EXPECT_EQ(node(57)->Parent(), node(2));
     closeDatabase();
-    EXPECT_NE(body(file, 3).find("typed Beta"), std::string::npos);
-    EXPECT_EQ(body(file, 57), "{\\rtf1\\ansi Gamma\\par}");
+    EXPECT_NE(TestDatabase::storedBody(file, 3).find("typed Beta"), std::string::npos);
+    EXPECT_EQ(TestDatabase::storedBody(file, 57), TestDatabase::rtfOf("Gamma"));
 }
 
 TEST_F(FrmMainNotesTest, HoveringNearTheTopOrBottomEdgeScrollsTheTree) {
-    std::vector<std::tuple<int, int, const char*>> notes;
-    for (int k = 2; k < 82; ++k) notes.emplace_back(k, 1, "Note");
-    start(makeDatabase(notes));
+    std::vector<TestDatabase::Note> notes;
+    for (int k = 2; k < 82; ++k) notes.push_back({k, 1, "Note"});
+    startWith(makeDatabase(notes));
     const int first = static_cast<int>(NodeKey::Number(node(1)->Child()->Key().toStdString()));
     click(first);
     QScrollBar* bar = tree().verticalScrollBar();
@@ -353,7 +299,7 @@ TEST_F(FrmMainNotesTest, HoveringNearTheTopOrBottomEdgeScrollsTheTree) {
 }
 
 TEST_F(FrmMainNotesTest, RightClickAndTheContextMenuKeyShowTheNoteMenu) {
-    frmMain& w = start(sample());
+    frmMain& w = startWith(sample());
     click(3);
     QMenu* menu = w.menus().menu("mnuNote");
     QTest::mouseClick(tree().viewport(), Qt::RightButton, {}, at(57));
@@ -370,7 +316,7 @@ TEST_F(FrmMainNotesTest, RightClickAndTheContextMenuKeyShowTheNoteMenu) {
 }
 
 TEST_F(FrmMainNotesTest, ExpandAndCollapseReachTheWholeSubtree) {
-    frmMain& w = start(sample());
+    frmMain& w = startWith(sample());
     click(2);
     w.menuItem("mnuNoteExpand")->trigger();
     EXPECT_TRUE(node(5)->Expanded() && node(6)->Expanded());

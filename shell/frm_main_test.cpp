@@ -1,19 +1,9 @@
 #include "shell/frm_main.h"
 
-#include "storage/c_node.h"
-#include "shell/main_menus.h"
-#include "shell/main_toolbars.h"
-#include "controls/node.h"
-#include "storage/node_key.h"
-#include "controls/nodes.h"
-#include "controls/rich_text_box.h"
-#include "dialogs/scripted_user_dialogs.h"
-#include "dialogs/settings.h"
 #include "shell/splitter_bar.h"
-#include "testing/test_app.h"
-#include "tree/tree_manager.h"
-#include "controls/tree_view.h"
 #include "shell/window_message.h"
+#include "testing/main_window_fixture.h"
+#include "tree/tree_manager.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,86 +19,7 @@
 namespace tamix {
 namespace {
 
-std::string rtfOf(const char* text) {
-    return std::string("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 ") + text + "\\par}";
-}
-
-void makeDatabase(const QString& path, const std::vector<std::pair<int, const char*>>& topNotes) {
-    cNode node;
-    node.CreateFile(QFile::encodeName(path).toStdString());
-    for (const auto& [key, name] : topNotes) {
-        node.ClearNode();
-        node.Key(NodeKey::Format(key));
-        node.Parent(NodeKey::kRoot);
-        node.NodeText(name);
-        node.SaveNewNode();
-        node.RTFData(rtfOf(name));
-        node.SaveNode();
-    }
-    node.CloseFile();
-}
-
-std::string storedBody(const QString& path, int key) {
-    cNode node;
-    node.OpenFile(QFile::encodeName(path).toStdString());
-    const std::string body = node.FindKey(NodeKey::Format(key)) ? node.RTFData() : "<missing>";
-    node.CloseFile();
-    return body;
-}
-
-class FrmMainTest : public ::testing::Test {
-protected:
-    FrmMainTest() : app_((testApp(), true)), dialogs_([](const QString& w) { ADD_FAILURE() << w.toStdString(); }) {}
-    ~FrmMainTest() override { EXPECT_EQ(dialogs_.pending(), 0u); }
-
-    QString path(const QString& name) const { return dir_.filePath(name); }
-    QString ini() const { return dir_.filePath("Tamix.conf"); }
-
-    // A fresh main window over the test's settings file, loaded and shown.
-    frmMain& start(const QString& commandLine = QString()) {
-        window_.reset();
-        settings_ = std::make_unique<Settings>(ini());
-        window_ = std::make_unique<frmMain>(dialogs_, *settings_);
-        window_->Load(commandLine);
-        window_->show();
-        QApplication::setActiveWindow(window_.get());
-        QApplication::processEvents();
-        return *window_;
-    }
-    // Closes the window as the user would and writes the settings out.
-    void finish() {
-        if (window_) window_->close();
-        settings_->sync();
-    }
-
-    void openFile(const QString& file) {
-        dialogs_.answer(ScriptedAnswer::File(DialogKind::OpenFile, file));
-        window_->menuItem("mnuFileOpen")->trigger();
-    }
-    controls::Node* node(int key) {
-        return window_->tree().Nodes().Find(QString::fromStdString(NodeKey::Format(key)));
-    }
-    // A real mouse click on the node's row.
-    void click(controls::Node* n) {
-        controls::TreeView& tree = window_->tree();
-        const QRect row = tree.visualItemRect(n->item());
-        ASSERT_TRUE(row.isValid());
-        QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, row.center());
-    }
-    void typeInEditor(const QString& text) {
-        controls::RichTextBox& editor = window_->rtfMain();
-        ASSERT_TRUE(editor.isEnabled());
-        editor.setFocus();
-        QTest::keyClick(&editor, Qt::Key_Home, Qt::ControlModifier);
-        QTest::keyClicks(&editor, text);
-    }
-
-    bool app_;
-    QTemporaryDir dir_;
-    ScriptedUserDialogs dialogs_;
-    std::unique_ptr<Settings> settings_;
-    std::unique_ptr<frmMain> window_;
-};
+using FrmMainTest = MainWindowFixture;
 
 TEST_F(FrmMainTest, StartsWithNoDatabaseAndOnlyTheFileButtonsWorking) {
     frmMain& w = start();
@@ -126,29 +37,6 @@ TEST_F(FrmMainTest, StartsWithNoDatabaseAndOnlyTheFileButtonsWorking) {
     EXPECT_EQ(w.property("TAMIX_APPLICATION").toInt(), 1);
 }
 
-TEST_F(FrmMainTest, MenusHaveTheirCaptionsAndShortcuts) {
-    frmMain& w = start();
-    EXPECT_EQ(w.menuItem("mnuFile")->text(), "&File");
-    EXPECT_EQ(w.menuItem("mnuFilePreview")->text(), "Print Pre&view");
-    EXPECT_EQ(w.menuItem("mnuEditInsertDateTime")->text(), "Insert Date / Time");
-    EXPECT_EQ(w.menuItem("mnuToolsImportTree")->text(), "Tamix &Tree");
-    EXPECT_EQ(w.menuItem("mnuFileNew")->shortcut(), QKeySequence("Ctrl+N"));
-    EXPECT_EQ(w.menuItem("mnuFileSave")->shortcut(), QKeySequence("Ctrl+S"));
-    EXPECT_EQ(w.menuItem("mnuNoteInsert")->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_Insert));
-    EXPECT_EQ(w.menuItem("mnuNoteDelete")->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_Delete));
-    EXPECT_EQ(w.menuItem("mnuHelpContents")->shortcut(), QKeySequence(Qt::Key_F1));
-    int withShortcut = 0;
-    for (const QString& name : w.menus().names())
-        if (!w.menuItem(name)->shortcut().isEmpty()) ++withShortcut;
-    EXPECT_EQ(withShortcut, 10);
-    EXPECT_EQ(w.toolbarButton("notop")->toolTip(), "Don't Stay on Top");
-    EXPECT_EQ(w.toolbarButton("strike")->toolTip(), "Strikethrough");
-    EXPECT_EQ(w.toolbars().keys1(),
-              (QStringList{"new", "open", "save", "print", "preview", "insert", "delete", "find", "cut",
-                           "copy", "paste", "top", "notop", "help"}));
-    for (const QString& key : w.toolbars().keys1()) EXPECT_FALSE(w.toolbarButton(key)->icon().isNull()) << key.toStdString();
-}
-
 TEST_F(FrmMainTest, NewOpenCloseAndReopenThroughTheMenus) {
     frmMain& w = start();
     dialogs_.answer(ScriptedAnswer::File(DialogKind::SaveFile, path("journal")));
@@ -163,7 +51,7 @@ TEST_F(FrmMainTest, NewOpenCloseAndReopenThroughTheMenus) {
     EXPECT_EQ(w.tree().Nodes().Item(1)->Text(), "My Notes");
     EXPECT_FALSE(w.tree().isEnabled());
 
-    makeDatabase(path("work.TM2"), {{2, "Plans"}, {3, "Ideas"}});
+    TestDatabase::write(path("work.TM2"), {{2, 1, "Plans"}, {3, 1, "Ideas"}});
     openFile(path("work.TM2"));
     EXPECT_EQ(w.tree().Nodes().Count(), 3);
     EXPECT_TRUE(w.tree().Nodes().Item(1)->Expanded());
@@ -178,7 +66,7 @@ TEST_F(FrmMainTest, NewOpenCloseAndReopenThroughTheMenus) {
 
 TEST_F(FrmMainTest, RecentFileMenuFollowsTheListAndTheFifthFileDropsTheOldest) {
     frmMain& w = start();
-    for (int i = 1; i <= 5; ++i) makeDatabase(path(QString("f%1.TM2").arg(i)), {});
+    for (int i = 1; i <= 5; ++i) TestDatabase::write(path(QString("f%1.TM2").arg(i)), {});
     for (int i = 1; i <= 4; ++i) openFile(path(QString("f%1.TM2").arg(i)));
     EXPECT_EQ(w.menuItem("MRU1")->text(), "&1 " + path("f4.TM2"));
     EXPECT_EQ(w.menuItem("MRU4")->text(), "&4 " + path("f1.TM2"));
@@ -207,35 +95,40 @@ TEST_F(FrmMainTest, EmptyRecentEntriesAreHidden) {
 }
 
 TEST_F(FrmMainTest, TheRootShowsTheEmptyBodyWithTheEditorDisabled) {
-    makeDatabase(path("r.TM2"), {{2, "Alpha"}});
+    TestDatabase::write(path("r.TM2"), {{2, 1, "Alpha"}});
     frmMain& w = start(path("r.TM2"));
-    click(node(2));
+    click(2);
     EXPECT_TRUE(w.rtfMain().isEnabled());
     EXPECT_EQ(w.rtfMain().Text().trimmed(), "Alpha");
-    click(w.tree().Nodes().Item(1));
+    typeInEditor("rooted ");
+    click(1);
     EXPECT_FALSE(w.rtfMain().isEnabled());
     EXPECT_EQ(w.rtfMain().Text(), "");
+    EXPECT_TRUE(w.state().ShownKey.isEmpty());
     w.UpdateCommandState();  // as on every activation
     EXPECT_FALSE(w.rtfMain().isEnabled());
+    EXPECT_FALSE(w.state().NoteChanged);
+    ASSERT_TRUE(w.state().Node.FindKey(NodeKey::Format(2)));  // the file is locked while open
+    EXPECT_NE(w.state().Node.RTFData().find("rooted Alpha"), std::string::npos);
 }
 
 TEST_F(FrmMainTest, AChangedNoteIsSavedOnClick) {
-    makeDatabase(path("s.TM2"), {{2, "Alpha"}, {3, "Beta"}});
+    TestDatabase::write(path("s.TM2"), {{2, 1, "Alpha"}, {3, 1, "Beta"}});
     frmMain& w = start(path("s.TM2"));
-    click(node(2));
+    click(2);
     typeInEditor("clicked ");
     EXPECT_TRUE(w.state().NoteChanged);
-    click(node(3));
+    click(3);
     EXPECT_EQ(w.rtfMain().Text().trimmed(), "Beta");
     EXPECT_FALSE(w.state().NoteChanged);
     w.close();  // nothing is left to save: the file holds the edit already
-    EXPECT_NE(storedBody(path("s.TM2"), 2).find("clicked Alpha"), std::string::npos);
+    EXPECT_NE(TestDatabase::storedBody(path("s.TM2"), 2).find("clicked Alpha"), std::string::npos);
 }
 
 TEST_F(FrmMainTest, AChangedNoteIsSavedOnFileSave) {
-    makeDatabase(path("s.TM2"), {{2, "Alpha"}});
+    TestDatabase::write(path("s.TM2"), {{2, 1, "Alpha"}});
     frmMain& w = start(path("s.TM2"));
-    click(node(2));
+    click(2);
     typeInEditor("saved ");
     QTest::keyClick(&w.rtfMain(), Qt::Key_S, Qt::ControlModifier);  // the menu's shortcut
     EXPECT_FALSE(w.state().NoteChanged);
@@ -245,29 +138,29 @@ TEST_F(FrmMainTest, AChangedNoteIsSavedOnFileSave) {
 }
 
 TEST_F(FrmMainTest, AChangedNoteIsSavedOnClose) {
-    makeDatabase(path("s.TM2"), {{2, "Alpha"}});
+    TestDatabase::write(path("s.TM2"), {{2, 1, "Alpha"}});
     frmMain& w = start(path("s.TM2"));
-    click(node(2));
+    click(2);
     typeInEditor("closed ");
     w.menuItem("mnuFileClose")->trigger();
-    EXPECT_NE(storedBody(path("s.TM2"), 2).find("closed Alpha"), std::string::npos);
+    EXPECT_NE(TestDatabase::storedBody(path("s.TM2"), 2).find("closed Alpha"), std::string::npos);
 }
 
 TEST_F(FrmMainTest, AChangedNoteIsSavedOnExit) {
-    makeDatabase(path("s.TM2"), {{2, "Alpha"}});
+    TestDatabase::write(path("s.TM2"), {{2, 1, "Alpha"}});
     frmMain& w = start(path("s.TM2"));
-    click(node(2));
+    click(2);
     typeInEditor("exited ");
     w.menuItem("mnuFileExit")->trigger();
     EXPECT_FALSE(w.isVisible());
     EXPECT_FALSE(w.state().DatabaseOpen);
-    EXPECT_NE(storedBody(path("s.TM2"), 2).find("exited Alpha"), std::string::npos);
+    EXPECT_NE(TestDatabase::storedBody(path("s.TM2"), 2).find("exited Alpha"), std::string::npos);
 }
 
 TEST_F(FrmMainTest, ANoteThatCannotBeSavedAtExitLetsTheUserStay) {
-    makeDatabase(path("s.TM2"), {{2, "Alpha"}, {3, "Beta"}});
+    TestDatabase::write(path("s.TM2"), {{2, 1, "Alpha"}, {3, 1, "Beta"}});
     frmMain& w = start(path("s.TM2"));
-    click(node(2));
+    click(2);
     typeInEditor("unsaved ");
     // The shown note's record goes away behind the window's back.
     ASSERT_TRUE(w.state().Node.FindKey(NodeKey::Format(2)));
@@ -460,7 +353,7 @@ TEST_F(FrmMainTest, AStorageErrorIsReportedWithTheCriticalIcon) {
 }
 
 TEST_F(FrmMainTest, ACommandLineMessageOpensTheFileAndAnEmptyOneOpensNothing) {
-    makeDatabase(path("sent.TM2"), {{2, "Sent"}});
+    TestDatabase::write(path("sent.TM2"), {{2, 1, "Sent"}});
     frmMain& w = start();
     const QByteArray bytes = QFile::encodeName(path("sent.TM2"));
     CopyDataStruct cds{0, static_cast<quint32>(bytes.size()), bytes.constData()};
@@ -480,7 +373,7 @@ TEST_F(FrmMainTest, ACommandLineMessageOpensTheFileAndAnEmptyOneOpensNothing) {
 }
 
 TEST_F(FrmMainTest, AMissingCommandLineFileIgnoresTheStartupFile) {
-    makeDatabase(path("startup.TM2"), {{2, "Start"}});
+    TestDatabase::write(path("startup.TM2"), {{2, 1, "Start"}});
     {
         Settings s(ini());
         s.setString("Startup", "FileName", path("startup.TM2"));
@@ -493,7 +386,7 @@ TEST_F(FrmMainTest, AMissingCommandLineFileIgnoresTheStartupFile) {
 }
 
 TEST_F(FrmMainTest, ArrowKeysWalkTheTreeAndKeepItsFocusWhileNotesLoad) {
-    makeDatabase(path("k.TM2"), {{2, "Alpha"}, {3, "Beta"}, {4, "Gamma"}});
+    TestDatabase::write(path("k.TM2"), {{2, 1, "Alpha"}, {3, 1, "Beta"}, {4, 1, "Gamma"}});
     frmMain& w = start(path("k.TM2"));
     QApplication::setActiveWindow(&w);
     w.tree().setFocus();
@@ -508,10 +401,10 @@ TEST_F(FrmMainTest, ArrowKeysWalkTheTreeAndKeepItsFocusWhileNotesLoad) {
 }
 
 TEST_F(FrmMainTest, CtrlTabMovesBetweenTreeAndEditor) {
-    makeDatabase(path("t.TM2"), {{2, "Alpha"}});
+    TestDatabase::write(path("t.TM2"), {{2, 1, "Alpha"}});
     frmMain& w = start(path("t.TM2"));
     QApplication::setActiveWindow(&w);
-    click(node(2));
+    click(2);
     w.tree().setFocus();
     QApplication::processEvents();
     EXPECT_FALSE(w.EditorActive());

@@ -14,7 +14,7 @@ class NoteOperationsTest : public tree_testing::TreeFixture {
 protected:
     NoteOperationsTest() : ops_(state_, notes_, tree_, editor_, dialogs_, host_) {
         const QString file = dir_.filePath("n.TM2");
-        tree_testing::makeDatabase(file, {{2, 1, "Alpha", "{\\rtf1 alpha\\par}"},
+        TestDatabase::write(file, {{2, 1, "Alpha", "{\\rtf1 alpha\\par}"},
                                           {3, 1, "Beta", "{\\rtf1 beta\\par}"}});
         manager_.ClearTree();
         manager_.OpenPath(file);

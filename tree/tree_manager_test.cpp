@@ -9,26 +9,11 @@ namespace tamix {
 namespace {
 
 using tree_testing::FakeHost;
-using tree_testing::makeDatabase;
-using tree_testing::NoteSpec;
-
-std::string storedBody(const QString& path, int key) {  // of a closed file
-    cNode node;
-    node.OpenFile(QFile::encodeName(path).toStdString());
-    if (!node.FindKey(NodeKey::Format(key))) return "<missing>";
-    std::string body = node.RTFData();
-    node.CloseFile();
-    return body;
-}
-
-std::string rtfOf(const char* text) {
-    return std::string("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 ") + text + "\\par}";
-}
 
 class TreeManagerTest : public tree_testing::TreeFixture {
 protected:
     TreeManagerTest() {
-        state_.EmptyNoteRTF = rtfOf("");
+        state_.EmptyNoteRTF = TestDatabase::rtfOf("");
         manager_.ClearTree();
     }
 
@@ -36,7 +21,7 @@ protected:
     // The stored body of a note, read through the manager's own node store
     // while the file is open there (it is locked against other openers).
     std::string stored(const char* file, int key) {
-        if (!state_.Node.FileIsOpen()) return storedBody(path(file), key);
+        if (!state_.Node.FileIsOpen()) return TestDatabase::storedBody(path(file), key);
         if (!state_.Node.FindKey(NodeKey::Format(key))) return "<missing>";
         return state_.Node.RTFData();
     }
@@ -75,7 +60,7 @@ TEST_F(TreeManagerTest, RootLabelIsTheFileTitle) {
 }
 
 TEST_F(TreeManagerTest, OpenShowsSiblingsInLabelOrderAndTakesTheHighestKey) {
-    makeDatabase(path("a.TM2"), {{2, 1, "Zebra", ""}, {57, 1, "apple", ""}, {9, 2, "Mango", ""},
+    TestDatabase::write(path("a.TM2"), {{2, 1, "Zebra", ""}, {57, 1, "apple", ""}, {9, 2, "Mango", ""},
                                  {4, 2, "banana", ""}, {30, 99, "Orphan", ""}});
     open(path("a.TM2"));
     EXPECT_TRUE(host_.errors.isEmpty()) << host_.errors.join('\n').toStdString();
@@ -97,7 +82,7 @@ TEST_F(TreeManagerTest, OpenShowsSiblingsInLabelOrderAndTakesTheHighestKey) {
 }
 
 TEST_F(TreeManagerTest, ClickingANoteShowsItsBodyWithoutScaleWords) {
-    makeDatabase(path("b.TM2"),
+    TestDatabase::write(path("b.TM2"),
                  {{2, 1, "First", "{\\rtf1\\ansi Hello\\picscalex50\\picscaley50 world\\par}"}});
     open(path("b.TM2"));
     click(2);
@@ -110,34 +95,8 @@ TEST_F(TreeManagerTest, ClickingANoteShowsItsBodyWithoutScaleWords) {
     EXPECT_NE(stored("b.TM2", 2).find("\\picscalex50"), std::string::npos);
 }
 
-TEST_F(TreeManagerTest, AChangedNoteIsSavedWhenAnotherIsClicked) {
-    makeDatabase(path("c.TM2"), {{2, 1, "One", rtfOf("one").c_str()}, {3, 1, "Two", rtfOf("two").c_str()}});
-    open(path("c.TM2"));
-    click(2);
-    type("edited ");
-    EXPECT_TRUE(state_.NoteChanged);
-    click(3);
-    EXPECT_FALSE(state_.NoteChanged);
-    EXPECT_TRUE(editor_.Text().startsWith("two"));
-    manager_.CloseCommand();
-    EXPECT_NE(stored("c.TM2", 2).find("edited one"), std::string::npos);
-    EXPECT_EQ(stored("c.TM2", 3), rtfOf("two"));
-}
-
-TEST_F(TreeManagerTest, ClickingTheRootSavesShowsTheEmptyBodyAndDisablesTheEditor) {
-    makeDatabase(path("d.TM2"), {{2, 1, "One", rtfOf("one").c_str()}});
-    open(path("d.TM2"));
-    click(2);
-    type("changed ");
-    click(1);
-    EXPECT_FALSE(editor_.isEnabled());
-    EXPECT_EQ(editor_.Text().trimmed(), "");
-    EXPECT_TRUE(state_.ShownKey.isEmpty());
-    EXPECT_NE(stored("d.TM2", 2).find("changed one"), std::string::npos);
-}
-
 TEST_F(TreeManagerTest, ReclickingTheShownNoteSavesAndReloadsIt) {
-    makeDatabase(path("e.TM2"), {{2, 1, "One", rtfOf("one").c_str()}});
+    TestDatabase::write(path("e.TM2"), {{2, 1, "One", TestDatabase::rtfOf("one").c_str()}});
     open(path("e.TM2"));
     click(2);
     type("again ");
@@ -148,7 +107,7 @@ TEST_F(TreeManagerTest, ReclickingTheShownNoteSavesAndReloadsIt) {
 }
 
 TEST_F(TreeManagerTest, FileSaveClearsTheFlagSoTheNextClickDoesNotWrite) {
-    makeDatabase(path("f.TM2"), {{2, 1, "One", rtfOf("one").c_str()}, {3, 1, "Two", rtfOf("two").c_str()}});
+    TestDatabase::write(path("f.TM2"), {{2, 1, "One", TestDatabase::rtfOf("one").c_str()}, {3, 1, "Two", TestDatabase::rtfOf("two").c_str()}});
     open(path("f.TM2"));
     click(2);
     type("saved ");
@@ -165,7 +124,7 @@ TEST_F(TreeManagerTest, FileSaveClearsTheFlagSoTheNextClickDoesNotWrite) {
 }
 
 TEST_F(TreeManagerTest, ANodeWithoutARecordIsReportedAndNeverSavedIntoAnother) {
-    makeDatabase(path("g.TM2"), {{2, 1, "One", rtfOf("one").c_str()}, {3, 1, "Two", rtfOf("two").c_str()}});
+    TestDatabase::write(path("g.TM2"), {{2, 1, "One", TestDatabase::rtfOf("one").c_str()}, {3, 1, "Two", TestDatabase::rtfOf("two").c_str()}});
     open(path("g.TM2"));
     click(2);
     // A tree node whose record has gone.
@@ -180,40 +139,23 @@ TEST_F(TreeManagerTest, ANodeWithoutARecordIsReportedAndNeverSavedIntoAnother) {
     // Even if something marks the editor changed now, no record is written.
     state_.NoteChanged = true;
     click(3);
-    EXPECT_EQ(stored("g.TM2", 2), rtfOf("one"));
-    EXPECT_EQ(stored("g.TM2", 3), rtfOf("two"));
+    EXPECT_EQ(stored("g.TM2", 2), TestDatabase::rtfOf("one"));
+    EXPECT_EQ(stored("g.TM2", 3), TestDatabase::rtfOf("two"));
 }
 
 TEST_F(TreeManagerTest, SaveFollowsTheShownNoteWhenTheCursorMovedAway) {
-    makeDatabase(path("h.TM2"), {{2, 1, "One", rtfOf("one").c_str()}, {3, 1, "Two", rtfOf("two").c_str()}});
+    TestDatabase::write(path("h.TM2"), {{2, 1, "One", TestDatabase::rtfOf("one").c_str()}, {3, 1, "Two", TestDatabase::rtfOf("two").c_str()}});
     open(path("h.TM2"));
     click(2);
     type("mine ");
     ASSERT_TRUE(state_.Node.FindKey("k0000000003"));  // e.g. a rename of another note
     notes_.SaveIfChanged();
     EXPECT_NE(stored("h.TM2", 2).find("mine one"), std::string::npos);
-    EXPECT_EQ(stored("h.TM2", 3), rtfOf("two"));
-}
-
-TEST_F(TreeManagerTest, RecentListKeepsOrderForKnownFilesAndDropsTheOldestForAFifth) {
-    const char* names[] = {"1.TM2", "2.TM2", "3.TM2", "4.TM2", "5.TM2"};
-    for (const char* n : names) makeDatabase(path(n), {});
-    for (int i = 0; i < 4; ++i) open(path(names[i]));
-    EXPECT_EQ(state_.RecentFiles[0], path("4.TM2"));
-    EXPECT_EQ(state_.RecentFiles[3], path("1.TM2"));
-    const int changes = host_.recentChanges;
-    open(path("2.TM2"));
-    EXPECT_EQ(host_.recentChanges, changes);
-    EXPECT_EQ(state_.RecentFiles[0], path("4.TM2"));
-    EXPECT_EQ(state_.RecentFiles[2], path("2.TM2"));
-    open(path("5.TM2"));
-    EXPECT_EQ(state_.RecentFiles[0], path("5.TM2"));
-    EXPECT_EQ(state_.RecentFiles[1], path("4.TM2"));
-    EXPECT_EQ(state_.RecentFiles[3], path("2.TM2"));
+    EXPECT_EQ(stored("h.TM2", 3), TestDatabase::rtfOf("two"));
 }
 
 TEST_F(TreeManagerTest, PathsDifferingInCaseAreDifferentRecentEntries) {
-    makeDatabase(path("case.TM2"), {});
+    TestDatabase::write(path("case.TM2"), {});
     state_.RecentFiles[0] = path("CASE.TM2");
     open(path("case.TM2"));
     EXPECT_EQ(state_.RecentFiles[0], path("case.TM2"));
@@ -240,7 +182,7 @@ TEST_F(TreeManagerTest, NewDatabaseAppendsTheExtensionAndShowsOnlyTheRoot) {
 }
 
 TEST_F(TreeManagerTest, NewDatabaseOverAnExistingFileStartsEmpty) {
-    makeDatabase(path("old.TM2"), {{2, 1, "Old", ""}});
+    TestDatabase::write(path("old.TM2"), {{2, 1, "Old", ""}});
     dialogs_.answer(ScriptedAnswer::File(DialogKind::SaveFile, path("old.TM2")));
     manager_.NewDatabase();
     EXPECT_EQ(tree_.Nodes().Count(), 1);
@@ -248,7 +190,7 @@ TEST_F(TreeManagerTest, NewDatabaseOverAnExistingFileStartsEmpty) {
 }
 
 TEST_F(TreeManagerTest, NewDatabaseRefusesAFileAnotherProgramHoldsOpen) {
-    makeDatabase(path("held.TM2"), {{2, 1, "Held", "kept"}});
+    TestDatabase::write(path("held.TM2"), {{2, 1, "Held", "kept"}});
     cNode holder;
     holder.OpenFile(QFile::encodeName(path("held.TM2")).toStdString());
     dialogs_.answer(ScriptedAnswer::File(DialogKind::SaveFile, path("held.TM2")));
@@ -257,11 +199,11 @@ TEST_F(TreeManagerTest, NewDatabaseRefusesAFileAnotherProgramHoldsOpen) {
     EXPECT_EQ(host_.errors[0], "The database " + path("held.TM2") + " is in use by another program");
     EXPECT_FALSE(state_.DatabaseOpen);
     holder.CloseFile();
-    EXPECT_EQ(storedBody(path("held.TM2"), 2), "kept");
+    EXPECT_EQ(TestDatabase::storedBody(path("held.TM2"), 2), "kept");
 }
 
 TEST_F(TreeManagerTest, NewDatabaseOverTheFileOpenHereReplacesIt) {
-    makeDatabase(path("mine.TM2"), {{2, 1, "Mine", ""}});
+    TestDatabase::write(path("mine.TM2"), {{2, 1, "Mine", ""}});
     open(path("mine.TM2"));
     dialogs_.answer(ScriptedAnswer::File(DialogKind::SaveFile, path("mine.TM2")));
     manager_.NewDatabase();
@@ -278,7 +220,7 @@ TEST_F(TreeManagerTest, ANameWithADotAnywhereIsTakenAsItIs) {
 }
 
 TEST_F(TreeManagerTest, CancellingTheOpenDialogKeepsTheOpenDatabase) {
-    makeDatabase(path("keep.TM2"), {{2, 1, "Kept", ""}});
+    TestDatabase::write(path("keep.TM2"), {{2, 1, "Kept", ""}});
     open(path("keep.TM2"));
     dialogs_.answer(ScriptedAnswer::Cancel(DialogKind::OpenFile));
     manager_.OpenDatabase();
@@ -331,7 +273,7 @@ TEST_F(TreeManagerTest, ATreeTooDeepToLoadIsReportedAndKeepsWhatWasShown) {
 }
 
 TEST_F(TreeManagerTest, CloseSavesAChangedNoteAndResetsTheRoot) {
-    makeDatabase(path("close.TM2"), {{2, 1, "One", rtfOf("one").c_str()}});
+    TestDatabase::write(path("close.TM2"), {{2, 1, "One", TestDatabase::rtfOf("one").c_str()}});
     open(path("close.TM2"));
     click(2);
     type("closing ");
@@ -343,7 +285,7 @@ TEST_F(TreeManagerTest, CloseSavesAChangedNoteAndResetsTheRoot) {
 }
 
 TEST_F(TreeManagerTest, ShowEmptyNoteWritesTheEmptyBodyOnTheNextSave) {
-    makeDatabase(path("new.TM2"), {});
+    TestDatabase::write(path("new.TM2"), {});
     open(path("new.TM2"));
     state_.Node.ClearNode();
     state_.Node.Key(NodeKey::Format(2));

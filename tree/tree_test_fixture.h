@@ -1,8 +1,8 @@
 #pragma once
 
 // What the tree manager's tests share: a window stand-in that records what
-// it is asked, a way to write a database of given notes, and a fixture that
-// wires the tree manager to real controls and scripted dialogs.
+// it is asked, and a fixture that wires the tree manager to real controls
+// and scripted dialogs.
 
 #include "tree/database_state.h"
 #include "controls/node.h"
@@ -12,6 +12,7 @@
 #include "controls/rich_text_box.h"
 #include "dialogs/scripted_user_dialogs.h"
 #include "testing/test_app.h"
+#include "testing/test_database.h"
 #include "tree/tree_host.h"
 #include "tree/tree_manager.h"
 #include "controls/tree_view.h"
@@ -42,37 +43,13 @@ public:
     int commandStates = 0, depth = 0, maxDepth = 0, recentChanges = 0, focusCalls = 0, unloads = 0;
 };
 
-struct NoteSpec {
-    int key;
-    int parent;
-    const char* name;
-    const char* body;
-};
-
-// Writes a database with the given notes, in this storage order.
-inline void makeDatabase(const QString& path, const std::vector<NoteSpec>& notes) {
-    cNode node;
-    node.CreateFile(QFile::encodeName(path).toStdString());
-    for (const NoteSpec& n : notes) {
-        node.ClearNode();
-        node.Key(NodeKey::Format(n.key));
-        node.Parent(NodeKey::Format(n.parent));
-        node.NodeText(n.name);
-        node.SaveNewNode();
-        node.RTFData(n.body);
-        node.SaveNode();
-    }
-    node.CloseFile();
-}
-
 // The tree manager and note selection over a real tree view and editor, with
 // scripted dialogs that fail the test on any unscripted question and must all
 // have been used by its end.
-class TreeFixture : public ::testing::Test {
+class TreeFixture : public WithTestApp, public ::testing::Test {
 protected:
     TreeFixture()
-        : app_((testApp(), true)),
-          dialogs_([](const QString& what) { ADD_FAILURE() << what.toStdString(); }),
+        : dialogs_([](const QString& what) { ADD_FAILURE() << what.toStdString(); }),
           notes_(state_, tree_, editor_, dialogs_, host_),
           manager_(state_, notes_, tree_, editor_, dialogs_, host_) {}
     ~TreeFixture() override {
@@ -82,7 +59,6 @@ protected:
 
     controls::Node* node(int key) { return tree_.Nodes().Find(QString::fromStdString(NodeKey::Format(key))); }
 
-    bool app_;
     QTemporaryDir dir_;
     FakeHost host_;
     ScriptedUserDialogs dialogs_;
