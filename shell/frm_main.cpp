@@ -6,6 +6,7 @@
 #include "shell/main_commands.h"
 #include "shell/main_menus.h"
 #include "shell/main_toolbars.h"
+#include "controls/font_substitutes.h"
 #include "controls/node.h"
 #include "controls/nodes.h"
 #include "tree/note_operations.h"
@@ -24,6 +25,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -359,7 +361,13 @@ void frmMain::UpdateCommandState() {
     toolbar2().setEnabled(open);
 }
 
-void frmMain::RefreshFormatState() { menus_->refresh(); }
+void frmMain::RefreshFormatState() {
+    menus_->refresh();
+    // The box names the selection's font as the note names it (a Windows
+    // name stays itself though another family draws it); empty when mixed.
+    const std::optional<QString> font = editor_->SelFontName();
+    toolbars_->fontBox()->setCurrentText(font ? controls::FontSubstitutes::boxText(*font) : QString());
+}
 
 void frmMain::ShowError(const QString& description) {
     while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();

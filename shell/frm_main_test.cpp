@@ -1,11 +1,13 @@
 #include "shell/frm_main.h"
 
+#include "shell/main_toolbars.h"
 #include "shell/splitter_bar.h"
 #include "shell/window_message.h"
 #include "testing/main_window_fixture.h"
 #include "tree/tree_manager.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QApplication>
 #include <QFile>
 #include <QMenu>
@@ -416,6 +418,15 @@ TEST_F(FrmMainTest, CtrlTabMovesBetweenTreeAndEditor) {
     QApplication::processEvents();
     EXPECT_TRUE(w.tree().hasFocus());
     EXPECT_FALSE(w.EditorActive());
+}
+
+TEST_F(FrmMainTest, TheFontBoxNamesTheNotesOwnFont) {
+    TestDatabase::write(path("f.TM2"),
+                        {{2, 1, "Old", "{\\rtf1\\ansi{\\fonttbl{\\f0 MS Sans Serif;}}\\f0\\fs16 old\\par}"}});
+    frmMain& w = start(path("f.TM2"));
+    click(2);
+    EXPECT_EQ(w.toolbars().fontBox()->currentText(), "MS Sans Serif");
+    EXPECT_EQ(w.toolbars().fontBox()->findText("[", Qt::MatchContains), -1);
 }
 
 }  // namespace

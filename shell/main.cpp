@@ -1,6 +1,7 @@
 // The program's entry point: the single-instance check, then either handing
 // the command line to the running instance or starting the main window.
 
+#include "controls/font_substitutes.h"
 #include "shell/app_icon.h"
 #include "storage/code_page_1252.h"
 #include "shell/file_association.h"
@@ -53,6 +54,7 @@ int main(int argc, char** argv) {
         return runSecondInstance(argc, argv, socketPath, commandLine);
 
     QApplication app(argc, argv);
+    tamix::controls::FontSubstitutes().install();
     QCoreApplication::setApplicationName(QStringLiteral("Tamix"));
     QCoreApplication::setApplicationVersion(QStringLiteral("0.1"));
     QApplication::setWindowIcon(tamix::AppIcon::icon());

@@ -1,12 +1,12 @@
 #include "shell/main_toolbars.h"
 
+#include "controls/font_substitutes.h"
 #include "dialogs/command_table.h"
 #include "shell/main_commands.h"
 #include "shell/main_menus.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QPainter>
 #include <QPixmap>
 #include <QToolBar>
@@ -91,7 +91,7 @@ void MainToolbars::addButtons(const CommandTable& table, const MainMenus& menus,
 
 void MainToolbars::fillFontBoxes() {
     fontBox_->clear();
-    fontBox_->addItems(QFontDatabase::families());
+    fontBox_->addItems(controls::FontSubstitutes().boxFamilies());
     sizeBox_->clear();
     for (const char* size : {"8", "9", "10", "11", "12", "14", "16", "18", "20", "22", "24", "26",
                              "28", "36", "48", "72"})
