@@ -21,20 +21,6 @@ FileDialogRequest openRequest(bool cancelRaises) {
     return r;
 }
 
-TEST(ScriptedUserDialogs, AnswersFromTheQueueInOrderAndRecordsQuestions) {
-    ScriptedUserDialogs dialogs([](const QString& what) { ADD_FAILURE() << what.toStdString(); });
-    dialogs.answer(ScriptedAnswer::Message(MsgAnswer::No));
-    dialogs.answer(ScriptedAnswer::File(DialogKind::OpenFile, "/tmp/a.TM2"));
-    EXPECT_EQ(dialogs.message("Delete this Note?", MsgButtons::YesNo), MsgAnswer::No);
-    EXPECT_EQ(dialogs.openFile(openRequest(true)), "/tmp/a.TM2");
-    ASSERT_EQ(dialogs.asked().size(), 2u);
-    EXPECT_EQ(dialogs.asked()[0].buttons, MsgButtons::YesNo);
-    EXPECT_EQ(dialogs.asked()[1].text, "Select Tamix Database to open");
-    EXPECT_EQ(dialogs.asked()[1].file.filter, "Tamix Database (*.TM2)|*.TM2");
-    EXPECT_EQ(dialogs.pending(), 0u);
-    EXPECT_EQ(dialogs.messages(), QStringList{"Delete this Note?"});
-}
-
 TEST(ScriptedUserDialogs, CancelRaisesTheCancelErrorWhenAsked) {
     ScriptedUserDialogs dialogs;
     dialogs.answer(ScriptedAnswer::Cancel(DialogKind::OpenFile));
@@ -47,14 +33,6 @@ TEST(ScriptedUserDialogs, CancelRaisesTheCancelErrorWhenAsked) {
     }
 }
 
-TEST(ScriptedUserDialogs, CancelAnswersEmptyWithoutCancelRaises) {
-    ScriptedUserDialogs dialogs;
-    dialogs.answer(ScriptedAnswer::Cancel(DialogKind::SaveFile));
-    dialogs.answer(ScriptedAnswer::Cancel(DialogKind::Colour));
-    EXPECT_EQ(dialogs.saveFile(openRequest(false)), QString());
-    EXPECT_FALSE(dialogs.chooseColour(Qt::red, false).has_value());
-}
-
 TEST(ScriptedUserDialogs, UnscriptedQuestionIsReportedAndTreatedAsCancel) {
     QStringList failures;
     ScriptedUserDialogs dialogs([&](const QString& what) { failures << what; });
@@ -63,25 +41,6 @@ TEST(ScriptedUserDialogs, UnscriptedQuestionIsReportedAndTreatedAsCancel) {
     EXPECT_TRUE(failures[0].contains("Name is too long"));
     EXPECT_THROW(dialogs.openFile(openRequest(true)), TamixError);
     EXPECT_EQ(failures.size(), 2);
-}
-
-TEST(ScriptedUserDialogs, AnswerOfAnotherKindIsReportedAndKeptQueued) {
-    QStringList failures;
-    ScriptedUserDialogs dialogs([&](const QString& what) { failures << what; });
-    dialogs.answer(ScriptedAnswer::File(DialogKind::OpenFile, "/x.TM2"));
-    dialogs.message("Delete this Note?", MsgButtons::YesNo);
-    ASSERT_EQ(failures.size(), 1);
-    EXPECT_TRUE(failures[0].contains("open dialog"));
-    EXPECT_EQ(dialogs.pending(), 1u);
-}
-
-TEST(ScriptedUserDialogs, UnscriptedQuestionAbortsByDefault) {
-    EXPECT_DEATH(
-        {
-            ScriptedUserDialogs dialogs;
-            dialogs.message("surprise");
-        },
-        "unscripted dialog: message box \"surprise\"");
 }
 
 TEST(UserDialogs, TopmostIsDroppedAroundEachDialogAndRestoredAfterCancel) {
