@@ -1,12 +1,10 @@
 #include "shell/instance_channel.h"
 
-#include "shell/window_message.h"
-
-#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QtEndian>
+#include <memory>
 
 namespace tamix {
 
@@ -53,9 +51,15 @@ bool CommandMessage::feed(const QByteArray& bytes) {
     return true;
 }
 
+InstanceServer::InstanceServer(QString socketPath, PendingCommands& queue, QObject* parent)
+    : QObject(parent), path_(std::move(socketPath)), queue_(&queue), server_(new QLocalServer(this)) {
+    server_->setSocketOptions(QLocalServer::UserAccessOption);
+    connect(server_, &QLocalServer::newConnection, this, &InstanceServer::onConnection);
+}
+
 InstanceServer::InstanceServer(QString socketPath, QObject* target, QObject* parent)
-    : QObject(parent), path_(std::move(socketPath)), target_(target),
-      server_(new QLocalServer(this)) {
+    : QObject(parent), path_(std::move(socketPath)), server_(new QLocalServer(this)) {
+    queue_ = new PendingCommands(target, this);
     server_->setSocketOptions(QLocalServer::UserAccessOption);
     connect(server_, &QLocalServer::newConnection, this, &InstanceServer::onConnection);
 }
@@ -71,42 +75,38 @@ bool InstanceServer::listen() {
 
 void InstanceServer::onConnection() {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
-        pending_[socket] = std::make_unique<CommandMessage>();
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { onReadable(socket); });
-        connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
-            pending_.erase(socket);
-            socket->deleteLater();
-        });
-        if (socket->bytesAvailable() > 0) onReadable(socket);
+        // The socket is a child of server_; the message lives as long as the
+        // connections below, which end with the socket.
+        auto message = std::make_shared<CommandMessage>();
+        connect(socket, &QLocalSocket::readyRead, this,
+                [this, socket, message] { onReadable(*socket, *message); });
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        if (socket->bytesAvailable() > 0) onReadable(*socket, *message);
+        // A connection already closed emits no disconnected() any more.
+        if (socket->state() == QLocalSocket::UnconnectedState) socket->deleteLater();
     }
 }
 
-void InstanceServer::onReadable(QLocalSocket* socket) {
-    const auto found = pending_.find(socket);
-    if (found == pending_.end() || found->second->complete()) return;
-    CommandMessage* message = found->second.get();
-    message->feed(socket->readAll());
-    if (message->failed()) {
-        socket->disconnectFromServer();
+void InstanceServer::onReadable(QLocalSocket& socket, CommandMessage& message) {
+    if (message.complete() || message.failed()) {
+        socket.readAll();
         return;
     }
-    if (!message->complete()) return;
-
-    CopyDataStruct cds;
-    cds.dwData = message->dwData();
-    cds.cbData = static_cast<quint32>(message->data().size());
-    cds.lpData = message->data().constData();
-    qintptr result = 0;
-    if (target_) {
-        WindowMessage wm(kWmCopyData, 0, reinterpret_cast<qintptr>(&cds));
-        QCoreApplication::sendEvent(target_, &wm);
-        result = wm.result();
+    message.feed(socket.readAll());
+    if (message.failed()) {
+        socket.disconnectFromServer();
+        return;
     }
+    if (!message.complete()) return;
+
+    // Nothing here may run an event loop: the socket is used only until
+    // disconnectFromServer(), after which its deletion may be pending.
+    if (queue_) queue_->enqueue(message.dwData(), message.data());
     QByteArray answer;
-    appendLong(answer, static_cast<quint32>(result));
-    socket->write(answer);
-    socket->flush();
-    socket->disconnectFromServer();
+    appendLong(answer, 0);
+    socket.write(answer);
+    socket.flush();
+    socket.disconnectFromServer();
 }
 
 bool SendCommandLine(const QString& socketPath, const QByteArray& commandLineBytes, int timeoutMs) {

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "shell/pending_commands.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <memory>
-#include <unordered_map>
 
 class QLocalServer;
 class QLocalSocket;
@@ -43,12 +43,19 @@ private:
 };
 
 // The first instance's end of the channel: a local socket reachable only by
-// the same user. Each whole message becomes a WindowMessage kWmCopyData sent
-// (synchronously) to the target window, whose answer goes back as 4 bytes.
+// the same user. Each whole message is answered at once (the 4 bytes of 0,
+// then the connection is closed) and its dwData and bytes are handed to a
+// PendingCommands queue, which delivers them to the window when it is ready.
+// The window is never called from the socket handling, and each connection's
+// socket is deleted once it disconnects (or with the server).
 class InstanceServer : public QObject {
     Q_OBJECT
 public:
     // socketPath: the full path of the socket, e.g. runtime dir + "/TAMIX_APPLICATION".
+    // The queue belongs to the caller; messages arriving after it is gone are dropped.
+    InstanceServer(QString socketPath, PendingCommands& queue, QObject* parent = nullptr);
+    // As above with a queue of the server's own that delivers to `target`
+    // whenever no other command is being delivered.
     InstanceServer(QString socketPath, QObject* target, QObject* parent = nullptr);
     ~InstanceServer() override;
 
@@ -58,14 +65,11 @@ public:
 
 private:
     void onConnection();
-    void onReadable(QLocalSocket* socket);
+    void onReadable(QLocalSocket& socket, CommandMessage& message);
 
     QString path_;
-    QPointer<QObject> target_;
-    QLocalServer* server_;  // owned as a child
-    // The message being received on each open connection; an entry lives
-    // from the connection until its socket disconnects.
-    std::unordered_map<QLocalSocket*, std::unique_ptr<CommandMessage>> pending_;
+    QPointer<PendingCommands> queue_;
+    QLocalServer* server_;  // owned as a child; the parent of every open connection's socket
 };
 
 // The second instance's end: sends one command line (code-page bytes) to the

@@ -1,16 +1,13 @@
 #include "shell/instance_channel.h"
 #include "shell/instance_lock.h"
+#include "shell/pending_commands_fixture.h"
 #include "testing/temp_home.h"
 #include "testing/test_app.h"
-#include "shell/window_message.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QLocalServer>
-#include <QThread>
-#include <QWidget>
+#include <QLocalSocket>
 #include <atomic>
 #include <gtest/gtest.h>
 #include <thread>
@@ -23,12 +20,8 @@ namespace {
 
 TEST(CommandMessage, LayoutIsDwDataThenCountThenBytes) {
     const QByteArray m = CommandMessage::encode("C:\\a b.TM2");
-    ASSERT_EQ(m.size(), 8 + 10);
-    EXPECT_EQ(m.left(8), QByteArray("\x00\x00\x00\x00\x0a\x00\x00\x00", 8));
-    EXPECT_EQ(m.mid(8), QByteArray("C:\\a b.TM2"));
-}
-
-TEST(CommandMessage, EmptyCommandLineIsOneZeroByte) {
+    EXPECT_EQ(m, QByteArray("\x00\x00\x00\x00\x0a\x00\x00\x00", 8) + "C:\\a b.TM2");
+    // An empty command line is sent as one zero byte.
     EXPECT_EQ(CommandMessage::encode(QByteArray()), QByteArray("\0\0\0\0\x01\0\0\0\0", 9));
 }
 
@@ -48,43 +41,132 @@ TEST(CommandMessage, OversizedCountIsRefusedWithoutCollecting) {
     EXPECT_FALSE(r.complete());
 }
 
-// A window that records the command lines delivered to it.
-class Receiver : public QWidget {
-public:
-    QList<QByteArray> received;
-
+// A listening server whose queue delivers to `window` while `ready` is true.
+class InstanceServerTest : public ::testing::Test, protected WithTestApp {
 protected:
-    bool event(QEvent* e) override {
-        if (e->type() == WindowMessage::eventType()) {
-            auto* m = static_cast<WindowMessage*>(e);
-            const auto* cds = reinterpret_cast<const CopyDataStruct*>(m->lParam());
-            received << QByteArray(cds->lpData, cds->cbData);
-            m->setResult(1);
-            return true;
-        }
-        return QWidget::event(e);
+    CommandWindow window;
+    PendingCommands queue{&window};
+    bool ready = true;
+    const QString path = QDir(TempHome::forProcess().runtimeDir()).filePath("TAMIX_APPLICATION");
+    InstanceServer server{path, queue};
+
+    void SetUp() override {
+        queue.setReady([this] { return ready; });
+        ASSERT_TRUE(server.listen());
+    }
+
+    // The sockets of connections the server still holds.
+    qsizetype openSockets() const { return server.findChildren<QLocalSocket*>().size(); }
+
+    // Sends a command line from another thread while this one runs the event
+    // loop; answers whether the answer came, and how long the sender waited.
+    bool send(const QByteArray& commandLine, qint64* waitedMs = nullptr) {
+        std::atomic<int> answered{-1};
+        std::atomic<qint64> waited{0};
+        std::thread client([&] {
+            QElapsedTimer t;
+            t.start();
+            const bool ok = SendCommandLine(path, commandLine);
+            waited = t.elapsed();
+            answered = ok ? 1 : 0;
+        });
+        runLoopUntil([&] { return answered >= 0; }, 10000);
+        client.join();
+        if (waitedMs) *waitedMs = waited;
+        return answered == 1;
+    }
+
+    // A sender that hangs up as soon as its message is written.
+    void sendAndHangUp(const QByteArray& commandLine) {
+        std::atomic<bool> done{false};
+        std::thread client([&] {
+            QLocalSocket socket;
+            socket.connectToServer(path);
+            if (socket.waitForConnected(2000)) {
+                socket.write(CommandMessage::encode(commandLine));
+                socket.waitForBytesWritten(2000);
+            }
+            socket.abort();
+            done = true;
+        });
+        runLoopUntil([&] { return done.load(); }, 5000);
+        client.join();
     }
 };
 
-TEST(InstanceServer, DeliversACommandLineToTheWindowAndAnswers) {
-    testApp();
-    Receiver window;
-    const QString path = QDir(TempHome::forProcess().runtimeDir()).filePath("TAMIX_APPLICATION");
-    InstanceServer server(path, &window);
-    ASSERT_TRUE(server.listen());
-    // Only the owner may connect.
+TEST_F(InstanceServerTest, OnlyTheOwnerMayConnect) {
     EXPECT_EQ(QFileInfo(path).permissions() & (QFile::ReadOther | QFile::WriteOther | QFile::ReadGroup | QFile::WriteGroup),
               QFile::Permissions());
+}
 
+TEST_F(InstanceServerTest, AnswersAtOnceWhileTheWindowIsNotReady) {
+    ready = false;
+    qint64 waited = -1;
+    EXPECT_TRUE(send("/home/u/my notes.TM2", &waited));
+    EXPECT_LT(waited, 1000);
+    runLoopFor(3 * PendingCommands::kRetryMs);
+    EXPECT_TRUE(window.received.isEmpty());
+
+    EXPECT_TRUE(send("/second.TM2"));
+    EXPECT_TRUE(send(QByteArray()));
+    ready = true;
+    ASSERT_TRUE(runLoopUntil([&] { return window.received.size() == 3; }, 2000));
+    EXPECT_EQ(window.received, (QList<QByteArray>{"/home/u/my notes.TM2", "/second.TM2", QByteArray(1, '\0')}));
+    EXPECT_EQ(window.dwData, (QList<quint32>{0, 0, 0}));
+    EXPECT_TRUE(runLoopUntil([&] { return openSockets() == 0; }, 2000));
+}
+
+TEST_F(InstanceServerTest, ASenderHangingUpRightAfterSendingIsHarmless) {
+    sendAndHangUp("/gone.TM2");
+    ASSERT_TRUE(runLoopUntil([&] { return window.received.size() == 1; }, 2000));
+    EXPECT_EQ(window.received[0], "/gone.TM2");
+    EXPECT_TRUE(runLoopUntil([&] { return openSockets() == 0; }, 2000));
+    runLoopFor(200);
+    EXPECT_TRUE(send("/after.TM2")) << "the server goes on serving";
+}
+
+TEST_F(InstanceServerTest, SendersDuringAModalLoopOfTheWindowAreAnsweredAndQueued) {
+    // The first command shows a "box" that stays open for a while; a second
+    // start is answered meanwhile and another hangs up without waiting, all
+    // inside the box's loop, where their sockets' deletions also run.
+    window.holdMs = 1000;
+    bool othersSent = false;
+    bool bothAnswered = false;
+    window.onDelivery = [&] {
+        if (othersSent) {
+            window.holdMs = 0;
+            return;
+        }
+        othersSent = true;
+        qint64 waited = -1;
+        bothAnswered = send("/during.TM2", &waited) && waited < 1000;
+        sendAndHangUp("/hung-up.TM2");
+    };
+    EXPECT_TRUE(send("/opens-a-box.TM2"));
+    ASSERT_TRUE(runLoopUntil([&] { return window.received.size() == 3 && window.depth == 0; }, 10000));
+    EXPECT_TRUE(bothAnswered);
+    EXPECT_EQ(window.maxDepth, 1);
+    EXPECT_EQ(window.received, (QList<QByteArray>{"/opens-a-box.TM2", "/during.TM2", "/hung-up.TM2"}));
+    EXPECT_TRUE(runLoopUntil([&] { return openSockets() == 0; }, 2000));
+}
+
+TEST(InstanceServer, TheSenderDoesNotWaitForTheWindowsModalLoop) {
+    // The server's own queue; the window shows a "box" for longer than the
+    // sender is prepared to wait.
+    testApp();
+    CommandWindow window;
+    window.holdMs = 1000;
+    const QString path = QDir(TempHome::forProcess().runtimeDir()).filePath("own-queue");
+    InstanceServer server(path, &window);
+    ASSERT_TRUE(server.listen());
     std::atomic<int> answered{-1};
-    std::thread client([&] { answered = SendCommandLine(path, "/home/u/my notes.TM2") ? 1 : 0; });
-    QElapsedTimer t;
-    t.start();
-    while (answered < 0 && t.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    std::thread client([&] { answered = SendCommandLine(path, "/x.TM2", 300) ? 1 : 0; });
+    EXPECT_TRUE(runLoopUntil([&] { return answered >= 0 && window.received.size() == 1 && window.depth == 0; }, 5000));
     client.join();
     EXPECT_EQ(answered, 1);
-    ASSERT_EQ(window.received.size(), 1);
-    EXPECT_EQ(window.received[0], QByteArray("/home/u/my notes.TM2"));
+    EXPECT_EQ(window.received, QList<QByteArray>{"/x.TM2"});
+    runLoopFor(100);
+    EXPECT_TRUE(server.findChildren<QLocalSocket*>().isEmpty());
 }
 
 TEST(InstanceServer, NoListenerMeansTheCommandLineIsDroppedQuickly) {
@@ -98,7 +180,7 @@ TEST(InstanceServer, NoListenerMeansTheCommandLineIsDroppedQuickly) {
 
 TEST(InstanceServer, ReplacesAStaleSocketFile) {
     testApp();
-    Receiver window;
+    CommandWindow window;
     const QString path = QDir(TempHome::forProcess().runtimeDir()).filePath("stale");
     QFile stale(path);
     ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
