@@ -36,6 +36,11 @@ private:
 }  // namespace
 
 template <typename F> auto UserDialogs::aroundDialog(F&& body) {
+    struct Open {
+        int& depth;
+        explicit Open(int& d) : depth(d) { ++depth; }
+        ~Open() { --depth; }
+    } open(openDialogs_);
     TopmostPause pause(topmostIsOn_, setTopmost_, topmostDropped_);
     return body();
 }

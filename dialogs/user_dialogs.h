@@ -69,6 +69,9 @@ public:
     void showAbout();
     // The system beep.
     virtual void beep() = 0;
+    // True while a dialog asked through this interface is open (its nested
+    // event loop may be running other events meanwhile).
+    bool isAsking() const { return openDialogs_ > 0; }
 
     // The always-on-top state of the window the dialogs belong to: while
     // isOn answers true, set(false) runs before each dialog and set(true)
@@ -97,6 +100,7 @@ private:
     std::function<bool()> topmostIsOn_;       // empty: no topmost window
     std::function<void(bool)> setTopmost_;
     bool topmostDropped_ = false;             // true only inside aroundDialog
+    int openDialogs_ = 0;                     // aroundDialog calls not yet returned
 };
 
 // The text of the cancel error, as commands see it.

@@ -119,6 +119,8 @@ public:
     QAction* menuItem(const QString& name) const;
     QAction* toolbarButton(const QString& key) const;
 
+    // True while long work has the window disabled (SetBusy).
+    bool busy() const { return busyDepth_ > 0; }
     bool ShowToolbars() const { return showToolbars_; }
     bool ShowStatusBar() const { return showStatusBar_; }
     bool AlwaysOnTop() const { return alwaysOnTop_; }

@@ -8,6 +8,7 @@
 #include "shell/frm_main.h"
 #include "shell/instance_channel.h"
 #include "shell/instance_lock.h"
+#include "shell/pending_commands.h"
 #include "dialogs/qt_user_dialogs.h"
 #include "dialogs/settings.h"
 #include "storage/tamix_error.h"
@@ -75,7 +76,11 @@ int main(int argc, char** argv) {
     tamix::frmMain window(dialogs, settings);
     dialogs.setParentWindow(&window);
     window.setWindowIcon(tamix::AppIcon::icon());
-    tamix::InstanceServer server(socketPath, &window);
+    // A second start's command waits until no question is open and no
+    // command is running, then runs in arrival order.
+    tamix::PendingCommands commands(&window);
+    commands.setReady([&] { return !QApplication::activeModalWidget() && !dialogs.isAsking() && !window.busy(); });
+    tamix::InstanceServer server(socketPath, commands);
     server.listen();
     window.Load(commandLine);
     window.show();
