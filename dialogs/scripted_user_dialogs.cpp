@@ -1,5 +1,7 @@
 #include "dialogs/scripted_user_dialogs.h"
 
+#include <utility>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -100,6 +102,7 @@ void ScriptedUserDialogs::clearRecord() {
 std::optional<ScriptedAnswer> ScriptedUserDialogs::next(AskedDialog asked) {
     asked.topmostDropped = topmostDropped();
     asked_.push_back(asked);
+    if (whileOpen_) std::exchange(whileOpen_, {})();
     const QString what = QStringLiteral("%1 \"%2\"").arg(QLatin1String(kindName(asked.kind)), asked.text);
     if (answers_.empty()) {
         onFailure_(what + QStringLiteral(" asked with no answer scripted"));

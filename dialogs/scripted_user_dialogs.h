@@ -55,6 +55,10 @@ public:
 
     // Queues the answer to the next dialog.
     void answer(ScriptedAnswer answer);
+    // Runs `events` once, inside the next dialog while it is open, as events
+    // delivered by its nested event loop would run (a second start's
+    // command, a timer).
+    void whileNextIsOpen(std::function<void()> events) { whileOpen_ = std::move(events); }
     // Answers still queued (a test usually expects none at its end).
     std::size_t pending() const { return answers_.size(); }
     // Every dialog asked, oldest first.
@@ -86,6 +90,7 @@ private:
 
     FailureHook onFailure_;
     std::deque<ScriptedAnswer> answers_;
+    std::function<void()> whileOpen_;  // run by the next dialog, then cleared
     std::vector<AskedDialog> asked_;
     QStringList help_;
     int beeps_ = 0;

@@ -150,9 +150,15 @@ void NoteOperations::DeleteNote() {
         dialogs_.message(text(kHasSubNotes), MsgButtons::Ok);
         return;
     }
+    const QString key = node->Key();
+    const QString file = state_.CurrentFileName;
     if (dialogs_.message(text(kDeleteQuestion), MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes)
         return;
-    const QString key = node->Key();
+    // The question ran a nested event loop: the tree may have been rebuilt
+    // or another database opened meanwhile. Act only on the same note of the
+    // same database, found again by its key.
+    node = state_.DatabaseOpen && state_.CurrentFileName == file ? tree_.Nodes().Find(key) : nullptr;
+    if (!node || node->Children() > 0) return;
     if (!state_.Node.FindKey(key.toStdString())) {
         dialogs_.message(text(kNodeNotFound), MsgButtons::Ok);
         return;

@@ -78,5 +78,17 @@ TEST_F(NoteOperationsTest, ANodeWithoutARecordIsReportedAndNothingIsDeleted) {
     EXPECT_EQ(dialogs_.messages().last(), NoteOperations::kNodeNotFound);
 }
 
+TEST_F(NoteOperationsTest, DeleteActsOnlyOnTheNoteAskedAboutAfterItsQuestion) {
+    const QString other = dir_.filePath("other.TM2");
+    TestDatabase::write(other, {{3, 1, "Other"}});
+    tree_.setSelectedItem(node(3));
+    dialogs_.whileNextIsOpen([&] { manager_.OpenPath(other); });  // rebuilds the tree
+    dialogs_.answer(ScriptedAnswer::Message(MsgAnswer::Yes));
+    ops_.DeleteCommand();
+    EXPECT_EQ(state_.CurrentFileName, other);
+    EXPECT_EQ(stored(3, false), "Other");  // the other database's note of the same key stays
+    ASSERT_NE(node(3), nullptr);
+}
+
 }  // namespace
 }  // namespace tamix
