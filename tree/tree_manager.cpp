@@ -89,6 +89,10 @@ void TreeManager::LoadTree() {
             controls::Node* added = nodes.Add(parentNode, controls::Relationship::Child,
                                               QString::fromStdString(key), QString::fromStdString(text));
             added->setSorted(true);
+            // Kept up to date note by note: a walk that fails part way leaves
+            // its notes shown, and no later insert may reuse one of their keys.
+            state_.MaxKeyNumber =
+                static_cast<std::int32_t>(std::max<std::int64_t>(state_.MaxKeyNumber, NodeKey::Number(key)));
         });
 }
 

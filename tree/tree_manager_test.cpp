@@ -270,6 +270,9 @@ TEST_F(TreeManagerTest, ATreeTooDeepToLoadIsReportedAndKeepsWhatWasShown) {
     EXPECT_EQ(tree_.Nodes().Item(1)->Text(), "My Tamix (deep)");
     EXPECT_GE(tree_.Nodes().Count(), 1);
     EXPECT_LE(tree_.Nodes().Count(), 2101);
+    // No key shown may be handed out again by a later insert.
+    for (int i = 2; i <= tree_.Nodes().Count(); ++i)
+        EXPECT_LE(NodeKey::Number(tree_.Nodes().Item(i)->Key().toStdString()), state_.MaxKeyNumber);
 }
 
 TEST_F(TreeManagerTest, CloseSavesAChangedNoteAndResetsTheRoot) {
