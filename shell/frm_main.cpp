@@ -290,6 +290,16 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         LayoutMainWindow();
         return false;
     }
+    if (watched == editor_ && event->type() == QEvent::ShortcutOverride) {
+        // The editor claims Shift+Delete (and Shift+Insert) as its own cut and
+        // paste keys; here they are the Note menu's shortcuts.
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() == Qt::ShiftModifier &&
+            (key->key() == Qt::Key_Delete || key->key() == Qt::Key_Insert)) {
+            event->ignore();
+            return true;
+        }
+    }
     if ((watched == tree_ || watched == editor_) && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&

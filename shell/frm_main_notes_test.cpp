@@ -199,9 +199,13 @@ TEST_F(FrmMainNotesTest, ShiftDeleteRefusesTheRootAndParentsAndAsksForTheRest) {
     answer(MsgAnswer::Ok);
     key(Qt::Key_Delete, Qt::ShiftModifier);
     click(57);
+    w.rtfMain().setFocus();  // from the editor too, which must not cut instead
+    w.rtfMain().setSelStart(0);
+    w.rtfMain().setSelLength(3);
     answer(MsgAnswer::No);
     key(Qt::Key_Delete, Qt::ShiftModifier);
     EXPECT_NE(node(57), nullptr);
+    EXPECT_TRUE(w.rtfMain().Text().startsWith("Gamma"));
     answer(MsgAnswer::Yes);
     w.toolbarButton("delete")->trigger();
     EXPECT_EQ(dialogs_.messages(), (QStringList{"This Note has Sub-Notes; Delete Sub-Notes first",
