@@ -2,6 +2,7 @@
 
 #include "storage/code_page_1252.h"
 #include "shell/editor_double_click_filter.h"
+#include "shell/instance_channel.h"
 #include "shell/main_layout.h"
 #include "shell/main_commands.h"
 #include "shell/main_menus.h"
@@ -339,7 +340,7 @@ void frmMain::showNoteMenu(const QPoint& viewportPos) {
 }
 
 void frmMain::ParseCommand(const QString& path) {
-    if (!path.isEmpty() && QFileInfo(path).isFile()) manager_->OpenPath(path);
+    if (!path.isEmpty()) manager_->OpenPath(path);
 }
 
 qintptr frmMain::WindowProc(QObject*, int message, qintptr, qintptr lParam) {
@@ -348,7 +349,9 @@ qintptr frmMain::WindowProc(QObject*, int message, qintptr, qintptr lParam) {
     if (cds->cbData == 0 || !cds->lpData) return 0;
     std::string bytes(cds->lpData, cds->cbData);
     if (bytes == std::string(1, '\0')) bytes.clear();  // the empty command line names no file
-    const QString path = QString::fromStdString(CodePage1252::toUtf8(bytes));
+    const QString path = cds->dwData == CommandMessage::kUtf8Text
+                             ? QString::fromStdString(bytes)
+                             : QString::fromStdString(CodePage1252::toUtf8(bytes));
     if (path.isEmpty()) {
         // A second start without a file: bring this window back.
         if (isMinimized()) showNormal();

@@ -1,6 +1,7 @@
 #include "shell/frm_main.h"
 
 #include "shell/main_toolbars.h"
+#include "shell/instance_channel.h"
 #include "shell/splitter_bar.h"
 #include "shell/window_message.h"
 #include "testing/main_window_fixture.h"
@@ -370,8 +371,18 @@ TEST_F(FrmMainTest, ACommandLineMessageOpensTheFileAndAnEmptyOneOpensNothing) {
     QApplication::sendEvent(&w, &nothing);
     EXPECT_EQ(w.state().CurrentFileName, path("sent.TM2"));
 
+    answer(MsgAnswer::Ok);
     w.ParseCommand(path("absent.TM2"));
+    EXPECT_EQ(dialogs_.messages().value(0), path("absent.TM2") + " was not found");
     EXPECT_EQ(w.state().CurrentFileName, path("sent.TM2"));
+
+    // A name code page 1252 cannot hold comes in UTF-8, marked as such.
+    TestDatabase::write(path("日記.TM2"), {{2, 1, "Diary"}});
+    const QByteArray utf8 = path("日記.TM2").toUtf8();
+    CopyDataStruct wide{CommandMessage::kUtf8Text, static_cast<quint32>(utf8.size()), utf8.constData()};
+    WindowMessage diary(kWmCopyData, 0, reinterpret_cast<qintptr>(&wide));
+    QApplication::sendEvent(&w, &diary);
+    EXPECT_EQ(w.state().CurrentFileName, path("日記.TM2"));
 }
 
 TEST_F(FrmMainTest, AMissingCommandLineFileIgnoresTheStartupFile) {
@@ -380,7 +391,9 @@ TEST_F(FrmMainTest, AMissingCommandLineFileIgnoresTheStartupFile) {
         Settings s(ini());
         s.setString("Startup", "FileName", path("startup.TM2"));
     }
+    answer(MsgAnswer::Ok);
     frmMain& w = start(path("no such file.TM2"));
+    EXPECT_EQ(dialogs_.messages().value(0), path("no such file.TM2") + " was not found");
     EXPECT_FALSE(w.state().DatabaseOpen);
     frmMain& again = start();
     EXPECT_TRUE(again.state().DatabaseOpen);

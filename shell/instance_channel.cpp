@@ -20,10 +20,10 @@ quint32 readLong(const char* bytes) { return qFromLittleEndian<quint32>(bytes); 
 
 }  // namespace
 
-QByteArray CommandMessage::encode(const QByteArray& commandLineBytes) {
+QByteArray CommandMessage::encode(const QByteArray& commandLineBytes, quint32 dwData) {
     const QByteArray data = commandLineBytes.isEmpty() ? QByteArray(1, '\0') : commandLineBytes;
     QByteArray out;
-    appendLong(out, 0);
+    appendLong(out, dwData);
     appendLong(out, static_cast<quint32>(data.size()));
     out.append(data);
     return out;
@@ -109,12 +109,13 @@ void InstanceServer::onReadable(QLocalSocket& socket, CommandMessage& message) {
     socket.disconnectFromServer();
 }
 
-bool SendCommandLine(const QString& socketPath, const QByteArray& commandLineBytes, int timeoutMs) {
+bool SendCommandLine(const QString& socketPath, const QByteArray& commandLineBytes, int timeoutMs,
+                     quint32 dwData) {
     QDeadlineTimer deadline(timeoutMs);
     QLocalSocket socket;
     socket.connectToServer(socketPath);
     if (!socket.waitForConnected(static_cast<int>(deadline.remainingTime()))) return false;
-    socket.write(CommandMessage::encode(commandLineBytes));
+    socket.write(CommandMessage::encode(commandLineBytes, dwData));
     while (socket.bytesToWrite() > 0) {
         if (deadline.hasExpired() || !socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime())))
             return false;

@@ -18,7 +18,11 @@ namespace tamix {
 class CommandMessage {
 public:
     // The whole message for a command line given as code-page bytes.
-    static QByteArray encode(const QByteArray& commandLineBytes);
+    // dwData is kCodePageText (the bytes are code page 1252) or kUtf8Text
+    // (a path code page 1252 cannot hold, sent in UTF-8).
+    static QByteArray encode(const QByteArray& commandLineBytes, quint32 dwData = kCodePageText);
+    static constexpr quint32 kCodePageText = 0;
+    static constexpr quint32 kUtf8Text = 1;
 
     // Feeds received bytes; true once a whole message has arrived (further
     // bytes are ignored). A message announcing more than kMaxBytes is refused:
@@ -77,6 +81,6 @@ private:
 // first instance listens or it did not answer in time; the caller ignores
 // the answer either way, as a lost command line is not an error.
 bool SendCommandLine(const QString& socketPath, const QByteArray& commandLineBytes,
-                     int timeoutMs = 5000);
+                     int timeoutMs = 5000, quint32 dwData = CommandMessage::kCodePageText);
 
 }  // namespace tamix

@@ -61,8 +61,9 @@ protected:
         ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(socket_); }, 15000)) << "first instance never listened";
     }
     // Runs a second instance and answers its exit code (-1 when it hangs).
-    int runSecond(const QStringList& arguments, qint64* elapsed = nullptr) {
+    int runSecond(const QStringList& arguments, qint64* elapsed = nullptr, const QString& folder = {}) {
         QProcess second;
+        if (!folder.isEmpty()) second.setWorkingDirectory(folder);
         QElapsedTimer t;
         t.start();
         second.start(TAMIX_APP_PATH, arguments);
@@ -80,7 +81,9 @@ protected:
 };
 
 TEST_F(InstanceProcessTest, SecondInstanceHandsItsPathToTheFirstAndExits) {
-    const QString path = dir_.filePath("my notes.TM2");  // a path with a space, split by the shell
+    // A relative path from another folder than the first instance's, with a
+    // space the shell splits and characters code page 1252 cannot hold.
+    const QString path = dir_.filePath("日記 notes.TM2");
     {
         cNode node;
         node.CreateFile(QFile::encodeName(path).toStdString());
@@ -88,8 +91,7 @@ TEST_F(InstanceProcessTest, SecondInstanceHandsItsPathToTheFirstAndExits) {
     }
     startFirst();
     EXPECT_FALSE(heldByAnotherProcess(path));
-    const QStringList words = path.split(' ');
-    EXPECT_EQ(runSecond(words), 0);
+    EXPECT_EQ(runSecond({"日記", "notes.TM2"}, nullptr, dir_.path()), 0);
     EXPECT_TRUE(waitFor([&] { return heldByAnotherProcess(path); }, 5000))
         << "the first instance did not open the file";
     EXPECT_EQ(first_.state(), QProcess::Running);

@@ -9,6 +9,7 @@
 #include "shell/instance_channel.h"
 #include "shell/instance_lock.h"
 #include "shell/pending_commands.h"
+#include "tree/tree_manager.h"
 #include "dialogs/qt_user_dialogs.h"
 #include "dialogs/settings.h"
 #include "storage/tamix_error.h"
@@ -17,7 +18,6 @@
 #include <QDir>
 #include <QSplashScreen>
 #include <QStringList>
-#include <cstdio>
 
 namespace {
 
@@ -32,16 +32,21 @@ QString commandLineText(int argc, char** argv) {
     return words.join(QLatin1Char(' '));
 }
 
+// Hands the command line to the running instance: an absolute path (the
+// running window has another current folder), in code page 1252, or in
+// UTF-8 marked as such when the code page cannot hold it.
 int runSecondInstance(int argc, char** argv, const QString& socketPath, const QString& commandLine) {
     QCoreApplication app(argc, argv);
-    std::string bytes;
+    const QString path = tamix::TreeManager::AbsolutePath(commandLine);
+    QByteArray bytes;
+    quint32 encoding = tamix::CommandMessage::kCodePageText;
     try {
-        bytes = tamix::CodePage1252::fromUtf8(commandLine.toStdString());
-    } catch (const tamix::TamixError& e) {
-        std::fprintf(stderr, "tamix: %s\n", e.what());
-        return 1;
+        bytes = QByteArray::fromStdString(tamix::CodePage1252::fromUtf8(path.toStdString()));
+    } catch (const tamix::TamixError&) {
+        bytes = path.toUtf8();
+        encoding = tamix::CommandMessage::kUtf8Text;
     }
-    tamix::SendCommandLine(socketPath, QByteArray::fromStdString(bytes), 5000);
+    tamix::SendCommandLine(socketPath, bytes, 5000, encoding);
     return 0;
 }
 

@@ -136,9 +136,20 @@ bool TreeManager::CreateDatabaseFile() {
 bool TreeManager::ShowNewDatabaseDialog() {
     FileDialogRequest request = databaseFileRequest(QStringLiteral("Select New Tamix Database to create"));
     request.overwritePrompt = true;
-    QString name = dialogs_.saveFile(request);
-    if (name.isEmpty()) return false;
+    const QString confirmed = dialogs_.saveFile(request);
+    if (confirmed.isEmpty()) return false;
+    QString name = confirmed;
     if (!name.contains(QLatin1Char('.'))) name += QStringLiteral(".TM2");
+    name = AbsolutePath(name);
+    if (state_.DatabaseOpen && QFileInfo(name) == QFileInfo(state_.CurrentFileName))
+        throw TamixError(kErrPermission, "The database " + name.toStdString() +
+                                             " is open; a new database cannot replace it.");
+    // The dialog asked about the name the user typed; a file of the final
+    // name is replaced only after its own question.
+    if (name != AbsolutePath(confirmed) && QFileInfo::exists(name) &&
+        dialogs_.message(name + QStringLiteral(" already exists. Do you want to replace it?"), MsgButtons::YesNo,
+                         MsgIcon::Exclamation) != MsgAnswer::Yes)
+        return false;
     removeForNewDatabase(name);
     state_.CurrentFileName = name;
     return true;
@@ -149,7 +160,7 @@ bool TreeManager::ShowOpenDatabaseDialog() {
     request.mustExist = true;
     const QString name = dialogs_.openFile(request);
     if (name.isEmpty()) return false;
-    state_.CurrentFileName = name;
+    state_.CurrentFileName = AbsolutePath(name);
     return true;
 }
 
@@ -168,7 +179,17 @@ void TreeManager::ExpandRoot() {
 
 void TreeManager::ExitProgram() { host_.UnloadMainWindow(); }
 
-void TreeManager::openSequence(const QString& path) {
+void TreeManager::reportNotFound(const QString& path) {
+    dialogs_.message(path + QStringLiteral(" was not found"), MsgButtons::Ok, MsgIcon::Exclamation);
+}
+
+void TreeManager::openSequence(const QString& chosen) {
+    const QString path = AbsolutePath(chosen);
+    if (state_.DatabaseOpen && QFileInfo::exists(path) && QFileInfo(path) != QFileInfo(state_.CurrentFileName)) {
+        cNode probe;  // throws, leaving the open database as it is
+        probe.OpenFile(nativePath(path));
+        probe.CloseFile();
+    }
     if (state_.DatabaseOpen) CloseDatabase();
     state_.CurrentFileName = path;
     OpenDatabaseFile();
@@ -202,8 +223,12 @@ void TreeManager::NewDatabase() {
 
 void TreeManager::OpenDatabase() {
     RunCommand(host_, [&] {
+        const QString openNow = state_.CurrentFileName;
         if (!ShowOpenDatabaseDialog()) return;
-        openSequence(state_.CurrentFileName);
+        // The open database stays the current file until the chosen one opens.
+        const QString chosen = state_.CurrentFileName;
+        state_.CurrentFileName = openNow;
+        openSequence(chosen);
     });
 }
 
@@ -213,6 +238,10 @@ void TreeManager::OpenRecentFile(const QString& path) {
 }
 
 void TreeManager::OpenPath(const QString& path) {
+    if (!QFileInfo(path).isFile()) {
+        reportNotFound(AbsolutePath(path));
+        return;
+    }
     RunCommand(host_, [&] { openSequence(path); });
 }
 
@@ -246,7 +275,10 @@ void TreeManager::SaveRecentFiles(Settings& settings) const {
 
 void TreeManager::StartupLoad(const QString& commandLine, const QString& startupFile) {
     if (!commandLine.isEmpty()) {
-        if (QFileInfo(commandLine).isFile()) StartupOpen(commandLine);
+        if (QFileInfo(commandLine).isFile())
+            StartupOpen(commandLine);
+        else
+            reportNotFound(AbsolutePath(commandLine));
     } else if (!startupFile.isEmpty() && QFileInfo(startupFile).isFile()) {
         StartupOpen(startupFile);
     }
@@ -260,7 +292,7 @@ void TreeManager::StartupLoad(const QString& commandLine, const QString& startup
 
 void TreeManager::StartupOpen(const QString& path) {
     RunCommand(host_, [&] {
-        state_.CurrentFileName = path;
+        state_.CurrentFileName = AbsolutePath(path);
         OpenDatabaseFile();
         LoadTree();
         ExpandRoot();

@@ -70,14 +70,15 @@ public:
     void OpenDatabase();
     void OpenRecentFile(const QString& path);
     void CloseCommand();
-    // Opens `path` without a dialog (a second instance's command line).
+    // Opens `path` without a dialog (a second instance's command line);
+    // a path naming no file is reported as "PATH was not found".
     void OpenPath(const QString& path);
     // Start-up: opens `path` (OpenDatabaseFile, LoadTree, ExpandRoot),
     // reporting errors.
     void StartupOpen(const QString& path);
     // The start-up sequence of the tree: opens the command-line file when it
-    // names an existing file, else the start-up file option when that names
-    // one, else nothing; then selects the root and shows it (the empty body,
+    // names an existing file (and says "PATH was not found" when not), else
+    // the start-up file option when that names one, else nothing; then selects the root and shows it (the empty body,
     // editor disabled) with TreeUntouched set and NoteChanged clear.
     void StartupLoad(const QString& commandLine, const QString& startupFile);
 
@@ -102,8 +103,13 @@ private:
     // it cannot be deleted; nothing is deleted then.
     void removeForNewDatabase(const QString& name) const;
     // The open sequence after the file is chosen: close, open, load, select
-    // the root with nothing shown, focus the tree.
+    // the root with nothing shown, focus the tree. The path is made absolute
+    // first; an existing file that will not open (damaged, held by another
+    // program) is reported before the open database is closed, which then
+    // stays open.
     void openSequence(const QString& path);
+    // Reports a file named on a command line that does not exist.
+    void reportNotFound(const QString& path);
 
     DatabaseState& state_;
     NoteSelection& notes_;

@@ -202,14 +202,60 @@ TEST_F(TreeManagerTest, NewDatabaseRefusesAFileAnotherProgramHoldsOpen) {
     EXPECT_EQ(TestDatabase::storedBody(path("held.TM2"), 2), "kept");
 }
 
-TEST_F(TreeManagerTest, NewDatabaseOverTheFileOpenHereReplacesIt) {
+TEST_F(TreeManagerTest, NewDatabaseRefusesTheFileOpenHere) {
     TestDatabase::write(path("mine.TM2"), {{2, 1, "Mine", ""}});
     open(path("mine.TM2"));
-    dialogs_.answer(ScriptedAnswer::File(DialogKind::SaveFile, path("mine.TM2")));
+    dialogs_.answer(ScriptedAnswer::File(DialogKind::SaveFile, path("mine")));  // ".TM2" is added
     manager_.NewDatabase();
-    EXPECT_TRUE(host_.errors.isEmpty()) << host_.errors.join('\n').toStdString();
-    EXPECT_EQ(tree_.Nodes().Count(), 1);
-    EXPECT_EQ(stored("mine.TM2", 2), "<missing>");
+    ASSERT_EQ(host_.errors.size(), 1);
+    EXPECT_EQ(host_.errors[0], "The database " + path("mine.TM2") + " is open; a new database cannot replace it.");
+    EXPECT_TRUE(state_.DatabaseOpen);
+    EXPECT_EQ(tree_.Nodes().Count(), 2);
+    EXPECT_EQ(stored("mine.TM2", 2), "");
+}
+
+TEST_F(TreeManagerTest, NewDatabaseAsksBeforeReplacingAFileTheDialogDidNotAskAbout) {
+    TestDatabase::write(path("kept.TM2"), {{2, 1, "Kept", "body"}});
+    dialogs_.answer(ScriptedAnswer::File(DialogKind::SaveFile, path("kept")));
+    dialogs_.answer(ScriptedAnswer::Message(MsgAnswer::No));
+    manager_.NewDatabase();
+    EXPECT_EQ(dialogs_.messages().value(0), path("kept.TM2") + " already exists. Do you want to replace it?");
+    EXPECT_FALSE(state_.DatabaseOpen);
+    EXPECT_EQ(stored("kept.TM2", 2), "body");
+
+    dialogs_.answer(ScriptedAnswer::File(DialogKind::SaveFile, path("kept")));
+    dialogs_.answer(ScriptedAnswer::Message(MsgAnswer::Yes));
+    manager_.NewDatabase();
+    EXPECT_TRUE(state_.DatabaseOpen);
+    EXPECT_EQ(stored("kept.TM2", 2), "<missing>");
+}
+
+TEST_F(TreeManagerTest, ADamagedFileIsReportedBeforeTheOpenDatabaseIsClosed) {
+    TestDatabase::write(path("work.TM2"), {{2, 1, "Work"}});
+    QFile junk(path("junk.TM2"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(3000, 'x'));
+    junk.close();
+    open(path("work.TM2"));
+    open(path("junk.TM2"));
+    ASSERT_EQ(host_.errors.size(), 1);
+    EXPECT_TRUE(state_.DatabaseOpen);
+    EXPECT_EQ(state_.CurrentFileName, path("work.TM2"));
+    EXPECT_NE(node(2), nullptr);
+}
+
+TEST_F(TreeManagerTest, PathsAreMadeAbsoluteBeforeTheyAreUsedOrListed) {
+    TestDatabase::write(path("rel.TM2"), {});
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(dir_.path());
+    manager_.OpenPath("./rel.TM2");
+    QDir::setCurrent(before);
+    EXPECT_EQ(state_.CurrentFileName, path("rel.TM2"));
+    EXPECT_EQ(state_.RecentFiles[0], path("rel.TM2"));
+    dialogs_.answer(ScriptedAnswer::Message(MsgAnswer::Ok));
+    manager_.OpenPath(path("absent.TM2"));
+    EXPECT_EQ(dialogs_.messages().value(0), path("absent.TM2") + " was not found");
+    EXPECT_EQ(state_.CurrentFileName, path("rel.TM2"));
 }
 
 TEST_F(TreeManagerTest, ANameWithADotAnywhereIsTakenAsItIs) {
