@@ -15,6 +15,7 @@
 #include "controls/format_scan.h"
 #include "controls/key_codes.h"
 #include "controls/position_map.h"
+#include "controls/twips.h"
 #include "rtf/text_document_adapter.h"
 
 namespace tamix::controls {
@@ -456,16 +457,10 @@ void RichTextBox::Refresh() {
     viewport()->update();
 }
 
-int RichTextBox::TwipsPerPixelX() const {
-    return 1440 / std::max(1, logicalDpiX());
-}
+int RichTextBox::TwipsPerPixelX() const { return Twips(*this).perPixelX(); }
 
-int RichTextBox::TwipsPerPixelY() const {
-    return 1440 / std::max(1, logicalDpiY());
-}
+int RichTextBox::TwipsPerPixelY() const { return Twips(*this).perPixelY(); }
 
-QPoint RichTextBox::toTwips(const QPoint& pixels) const {
-    return {pixels.x() * TwipsPerPixelX(), pixels.y() * TwipsPerPixelY()};
-}
+QPoint RichTextBox::toTwips(const QPoint& pixels) const { return Twips(*this).toTwips(pixels); }
 
 }  // namespace tamix::controls

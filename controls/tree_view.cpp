@@ -1,5 +1,7 @@
 #include "controls/tree_view.h"
 
+#include "controls/twips.h"
+
 #include <QApplication>
 #include <QDrag>
 #include <QDragEnterEvent>
@@ -308,17 +310,11 @@ void TreeView::ScrollLine(bool up) {
                                           : QAbstractSlider::SliderSingleStepAdd);
 }
 
-int TreeView::TwipsPerPixelX() const {
-    return 1440 / std::max(1, logicalDpiX());
-}
+int TreeView::TwipsPerPixelX() const { return Twips(*this).perPixelX(); }
 
-int TreeView::TwipsPerPixelY() const {
-    return 1440 / std::max(1, logicalDpiY());
-}
+int TreeView::TwipsPerPixelY() const { return Twips(*this).perPixelY(); }
 
-QPoint TreeView::toTwips(const QPoint& pixels) const {
-    return {pixels.x() * TwipsPerPixelX(), pixels.y() * TwipsPerPixelY()};
-}
+QPoint TreeView::toTwips(const QPoint& pixels) const { return Twips(*this).toTwips(pixels); }
 
 int TreeView::buttonCode(Qt::MouseButtons buttons) {
     int code = 0;

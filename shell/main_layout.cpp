@@ -4,11 +4,11 @@
 #include "controls/rich_text_box.h"
 #include "shell/splitter_bar.h"
 #include "controls/tree_view.h"
+#include "controls/twips.h"
 
 #include <QStatusBar>
 #include <QToolBar>
 #include <algorithm>
-#include <cmath>
 
 namespace tamix {
 
@@ -17,16 +17,12 @@ MainLayout::MainLayout(QWidget& window, QWidget& client, MainToolbars& toolbars,
     : window_(window), client_(client), toolbars_(toolbars), status_(status), tree_(tree), editor_(editor),
       splitter_(splitter) {}
 
-int MainLayout::twipsPerPixelX() const { return static_cast<int>(std::lround(1440.0 / window_.logicalDpiX())); }
-int MainLayout::twipsPerPixelY() const { return static_cast<int>(std::lround(1440.0 / window_.logicalDpiY())); }
+int MainLayout::twipsPerPixelX() const { return controls::Twips(window_).perPixelX(); }
+int MainLayout::twipsPerPixelY() const { return controls::Twips(window_).perPixelY(); }
 int MainLayout::scaleWidth() const { return client_.width() * twipsPerPixelX(); }
 int MainLayout::scaleHeight() const { return client_.height() * twipsPerPixelY(); }
-int MainLayout::toPixelsX(int twips) const {
-    return static_cast<int>(std::lround(static_cast<double>(twips) / twipsPerPixelX()));
-}
-int MainLayout::toPixelsY(int twips) const {
-    return static_cast<int>(std::lround(static_cast<double>(twips) / twipsPerPixelY()));
-}
+int MainLayout::toPixelsX(int twips) const { return controls::Twips(window_).toPixelsX(twips); }
+int MainLayout::toPixelsY(int twips) const { return controls::Twips(window_).toPixelsY(twips); }
 
 void MainLayout::place(bool toolbars, bool statusBar) {
     const int tppY = twipsPerPixelY();

@@ -15,7 +15,8 @@ class TreeView;
 // The main window's panes laid out by hand in twips inside the client area:
 // the toolbars on top, the tree on the left, the splitter bar, the editor on
 // the right and the status bar at the bottom; and the splitter drag that
-// sets the tree's width. Twips per pixel = 1440 / the window's logical DPI.
+// sets the tree's width. Twips and pixels convert as controls::Twips of the
+// window (1440 / its logical DPI, rounded).
 class MainLayout {
 public:
     static constexpr int kSplitterWidth = 25;   // twips

@@ -3,7 +3,6 @@
 #include "shell/i_subclass.h"
 #include "storage/tamix_error.h"
 
-#include <QByteArray>
 #include <string>
 
 class QObject;
@@ -31,30 +30,46 @@ private:
 };
 
 // Sends the chosen WindowMessage numbers of a window object to attached
-// ISubclass objects. The window gets one dispatching event filter while at
-// least one attachment exists. All bookkeeping lives in the window's dynamic
-// properties, with h = the window's handle in decimal and m = the message:
-//   h             the dispatching filter ("previous procedure" holder)
-//   "C" + h       number of attachments to the window, all messages together
-//   h#mC          number of objects attached for message m
-//   h#m#i         the i-th object (1-based) for message m, as its address
-// so any number of clients and windows need no tables of their own.
+// ISubclass objects. While a window has at least one attachment it has one
+// dispatching event filter, a child of the window, which owns the window's
+// table: for each message, the attached objects in attachment order, each
+// held by its lifetime guard, and the window's attachment count. The filter
+// goes with the last detachment or with the window.
 //
-// Throws SubclassError: kInvalidWindow for a null window, kExternalWindow for
-// a window owned by another thread, kCantSubclass when the filter cannot be
-// installed, kAlreadyHandled when the object is already attached for the
-// message (the refused attachment is not counted).
+// An attached object destroyed without detaching is never called: it is
+// dropped from the table, ending one attachment, the next time the table is
+// used; the filter goes when that leaves no attachment.
+//
+// Dispatch of a message with n attached objects: the first object, when it
+// pre-processes, lets the window's own handling run before it; every object
+// runs in order; the last object, when it post-processes, lets the window's
+// own handling run after it unless that has run already. The answer is the
+// last one given. With no object for the message only the window's own
+// handling runs. An object destroyed before its turn ends the dispatch with
+// the window's own handling (unless that has run); one destroyed by its own
+// call keeps its answer and does not post-process.
+//
+// Throws SubclassError: kInvalidWindow for a null window or object,
+// kExternalWindow for a window owned by another thread, kCantSubclass when
+// the filter cannot be installed, kAlreadyHandled when the object is already
+// attached for the message (the refused attachment is not counted).
 void AttachMessage(ISubclass* object, QObject* window, int message);
 
-// Stops sending `message` to `object`; the last detachment removes the filter
-// and every property. Detaching an object that is not attached for the
-// message leaves that message's list unchanged.
+// Ends one attachment of the window, whether or not `object` is attached for
+// `message`, and takes `object` off that message's list when it is there;
+// the last attachment's end removes the filter and its table, leaving the
+// window as it was before the first attachment. A window without
+// attachments is left alone.
 void DetachMessage(ISubclass* object, QObject* window, int message);
+
+// The window's attachment count, all messages together (0 for a null window
+// or one without attachments).
+int AttachmentCount(QObject* window);
+
+// The number of objects attached to the window for `message`.
+int AttachedObjectCount(QObject* window, int message);
 
 // True when the window belongs to the calling thread of this process.
 bool IsWindowLocal(const QObject* window);
-
-// The handle text used in the property names of `window`.
-QByteArray WindowHandleText(const QObject* window);
 
 }  // namespace tamix

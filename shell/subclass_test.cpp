@@ -4,7 +4,9 @@
 
 #include <QCoreApplication>
 #include <QWidget>
+#include <QPointer>
 #include <QThread>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace tamix {
@@ -34,8 +36,11 @@ public:
     void setMsgResponse(int) override {}
     qintptr WindowProc(QObject*, int message, qintptr wParam, qintptr) override {
         log_ << QStringLiteral("%1:%2:%3").arg(name_).arg(message).arg(wParam);
+        if (onCall) onCall();
         return answer_;
     }
+
+    std::function<void()> onCall;  // run inside WindowProc, after logging
 
 private:
     QString name_;
@@ -52,14 +57,10 @@ qintptr send(QObject* window, int message, qintptr wParam = 0) {
 
 class SubclassTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        window_.log = &log_;
-        h_ = WindowHandleText(&window_);
-    }
+    void SetUp() override { window_.log = &log_; }
     bool appReady_ = (testApp(), true);
     QStringList log_;
     LoggingWindow window_;
-    QByteArray h_;
 };
 
 TEST_F(SubclassTest, PostProcessRunsTheObjectThenTheWindowAndAnswersTheWindows) {
@@ -113,28 +114,45 @@ TEST_F(SubclassTest, SeveralObjectsRunInAttachmentOrder) {
     DetachMessage(&c, &window_, kWmCopyData);
 }
 
-TEST_F(SubclassTest, BookkeepingLivesInTheWindowsProperties) {
+TEST_F(SubclassTest, CountsAttachmentsPerWindowAndObjectsPerMessage) {
     Handler a("a", kPostProcess, 0, log_);
     Handler b("b", kPostProcess, 0, log_);
     AttachMessage(&a, &window_, kWmCopyData);
+    AttachMessage(&b, &window_, kWmCopyData);
     AttachMessage(&b, &window_, 0x203);
-    EXPECT_EQ(window_.property("C" + h_).toInt(), 2);
-    EXPECT_EQ(window_.property(h_ + "#74C").toInt(), 1);
-    EXPECT_EQ(window_.property(h_ + "#515C").toInt(), 1);
-    EXPECT_EQ(window_.property(h_ + "#74#1").toULongLong(),
-              static_cast<qulonglong>(reinterpret_cast<quintptr>(static_cast<ISubclass*>(&a))));
-    EXPECT_TRUE(window_.property(h_).isValid());
+    EXPECT_EQ(AttachmentCount(&window_), 3);
+    EXPECT_EQ(AttachedObjectCount(&window_, kWmCopyData), 2);
+    EXPECT_EQ(AttachedObjectCount(&window_, 0x203), 1);
+    EXPECT_EQ(AttachedObjectCount(&window_, 0x10), 0);
+
+    // A detachment ends one attachment even when the object was not attached
+    // for that message; the message's list is left unchanged.
+    DetachMessage(&a, &window_, 0x203);
+    EXPECT_EQ(AttachmentCount(&window_), 2);
+    EXPECT_EQ(AttachedObjectCount(&window_, 0x203), 1);
+    EXPECT_EQ(AttachedObjectCount(&window_, kWmCopyData), 2);
+    DetachMessage(&a, &window_, kWmCopyData);
+    EXPECT_EQ(AttachedObjectCount(&window_, kWmCopyData), 1);
+    DetachMessage(&b, &window_, kWmCopyData);
+    EXPECT_EQ(AttachmentCount(&window_), 0);
+    EXPECT_EQ(AttachedObjectCount(&window_, 0x203), 0);  // gone with the last attachment
 }
 
-TEST_F(SubclassTest, DetachingEverythingRemovesTheFilterAndEveryProperty) {
+TEST_F(SubclassTest, DetachingEverythingLeavesTheWindowAsBefore) {
+    QObject ownChild(&window_);
+    const QObjectList childrenBefore = window_.children();
     Handler a("a", kConsume, 42, log_);
     AttachMessage(&a, &window_, kWmCopyData);
     AttachMessage(&a, &window_, 0x203);
+    EXPECT_EQ(window_.children().size(), childrenBefore.size() + 1);  // the dispatching filter
     DetachMessage(&a, &window_, kWmCopyData);
     DetachMessage(&a, &window_, 0x203);
-    EXPECT_TRUE(window_.dynamicPropertyNames().isEmpty()) << window_.dynamicPropertyNames().join(',').toStdString();
+    EXPECT_EQ(window_.children(), childrenBefore);
+    EXPECT_TRUE(window_.dynamicPropertyNames().isEmpty());
     EXPECT_EQ(send(&window_, kWmCopyData), 7);
     EXPECT_EQ(log_, QStringList{"window"});
+    DetachMessage(&a, &window_, kWmCopyData);  // no attachment left: nothing happens
+    EXPECT_EQ(window_.children(), childrenBefore);
 }
 
 TEST_F(SubclassTest, AttachingTheSameObjectTwiceIsRefusedAndNotCounted) {
@@ -149,10 +167,76 @@ TEST_F(SubclassTest, AttachingTheSameObjectTwiceIsRefusedAndNotCounted) {
         EXPECT_STREQ(e.what(), "Message already handled by another class");
         EXPECT_EQ(e.source(), "tamix_shell_support_test.WindowProc");  // this program's base name
     }
-    EXPECT_EQ(window_.property("C" + h_).toInt(), 1);
-    EXPECT_EQ(window_.property(h_ + "#74C").toInt(), 1);
+    EXPECT_EQ(AttachmentCount(&window_), 1);
+    EXPECT_EQ(AttachedObjectCount(&window_, kWmCopyData), 1);
     DetachMessage(&a, &window_, kWmCopyData);
-    EXPECT_TRUE(window_.dynamicPropertyNames().isEmpty());
+    EXPECT_EQ(AttachmentCount(&window_), 0);
+    EXPECT_TRUE(window_.children().isEmpty());
+}
+
+TEST_F(SubclassTest, AnObjectDestroyedWithoutDetachingIsDroppedAndNeverCalled) {
+    Handler a("a", kPostProcess, 1, log_);
+    auto* b = new Handler("b", kConsume, 2, log_);
+    AttachMessage(&a, &window_, kWmCopyData);
+    AttachMessage(b, &window_, kWmCopyData);
+    delete b;
+    // a is now the last object, so its post-processing lets the window run.
+    EXPECT_EQ(send(&window_, kWmCopyData), 7);
+    EXPECT_EQ(log_, (QStringList{"a:74:0", "window"}));
+    EXPECT_EQ(AttachmentCount(&window_), 1);
+    EXPECT_EQ(AttachedObjectCount(&window_, kWmCopyData), 1);
+    DetachMessage(&a, &window_, kWmCopyData);
+    EXPECT_TRUE(window_.children().isEmpty());
+}
+
+TEST_F(SubclassTest, DestroyingTheLastAttachedObjectRemovesTheFilter) {
+    auto* a = new Handler("a", kConsume, 42, log_);
+    AttachMessage(a, &window_, kWmCopyData);
+    delete a;
+    EXPECT_EQ(send(&window_, kWmCopyData), 7);
+    EXPECT_EQ(log_, QStringList{"window"});
+    EXPECT_TRUE(window_.children().isEmpty());
+    EXPECT_EQ(AttachmentCount(&window_), 0);
+}
+
+TEST_F(SubclassTest, AnObjectDestroyedDuringDispatchIsNotCalled) {
+    Handler a("a", kConsume, 1, log_);
+    auto* b = new Handler("b", kConsume, 2, log_);
+    a.onCall = [&b] { delete b; b = nullptr; };
+    AttachMessage(&a, &window_, kWmCopyData);
+    AttachMessage(b, &window_, kWmCopyData);
+    // The dispatch ends with the window's own handling in b's place.
+    EXPECT_EQ(send(&window_, kWmCopyData), 7);
+    EXPECT_EQ(log_, (QStringList{"a:74:0", "window"}));
+    EXPECT_EQ(AttachedObjectCount(&window_, kWmCopyData), 1);
+    a.onCall = nullptr;
+    DetachMessage(&a, &window_, kWmCopyData);
+}
+
+TEST_F(SubclassTest, TheLastDetachmentMayComeFromInsideTheDispatch) {
+    Handler a("a", kPostProcess, 1, log_);
+    a.onCall = [&] { DetachMessage(&a, &window_, kWmCopyData); };
+    AttachMessage(&a, &window_, kWmCopyData);
+    EXPECT_EQ(send(&window_, kWmCopyData), 7);
+    EXPECT_EQ(log_, (QStringList{"a:74:0", "window"}));
+    EXPECT_TRUE(window_.children().isEmpty());
+    log_.clear();
+    EXPECT_EQ(send(&window_, kWmCopyData), 7);
+    EXPECT_EQ(log_, QStringList{"window"});
+}
+
+TEST_F(SubclassTest, ADestroyedWindowTakesItsTableAlong) {
+    Handler a("a", kConsume, 42, log_);
+    auto* window = new LoggingWindow;
+    AttachMessage(&a, window, kWmCopyData);
+    ASSERT_EQ(window->children().size(), 1);
+    const QPointer<QObject> table = window->children().first();
+    delete window;
+    EXPECT_TRUE(table.isNull());
+    // The object stays usable on another window.
+    AttachMessage(&a, &window_, kWmCopyData);
+    EXPECT_EQ(send(&window_, kWmCopyData), 42);
+    DetachMessage(&a, &window_, kWmCopyData);
 }
 
 TEST_F(SubclassTest, InvalidAndForeignWindowsAreRefusedWithoutChange) {
@@ -164,6 +248,8 @@ TEST_F(SubclassTest, InvalidAndForeignWindowsAreRefusedWithoutChange) {
         EXPECT_EQ(e.number(), SubclassError::numberFor(kInvalidWindow));
         EXPECT_STREQ(e.what(), "Invalid window");
     }
+    EXPECT_THROW(AttachMessage(nullptr, &window_, kWmCopyData), SubclassError);
+    EXPECT_EQ(AttachmentCount(&window_), 0);
     QThread other;
     QObject foreign;
     foreign.moveToThread(&other);
@@ -175,7 +261,8 @@ TEST_F(SubclassTest, InvalidAndForeignWindowsAreRefusedWithoutChange) {
         EXPECT_EQ(e.number(), SubclassError::numberFor(kExternalWindow));
         EXPECT_STREQ(e.what(), "Can't modify external window");
     }
-    EXPECT_TRUE(foreign.dynamicPropertyNames().isEmpty());
+    EXPECT_TRUE(foreign.children().isEmpty());
+    EXPECT_EQ(AttachmentCount(&foreign), 0);
     EXPECT_TRUE(IsWindowLocal(&window_));
 }
 
