@@ -34,7 +34,17 @@ void centreOnScreen(QWidget& dialog) {
 QtUserDialogs::QtUserDialogs(QString title, QIcon icon)
     : title_(std::move(title)), icon_(std::move(icon)) {}
 
-QtUserDialogs::~QtUserDialogs() = default;
+QtUserDialogs::~QtUserDialogs() {
+    if (helpWindow_ && !helpWindow_->parent()) delete helpWindow_.data();
+}
+
+QSize QtUserDialogs::helpSize() const {
+    if (helpWindow_) return helpWindow_->size();
+    if (helpSize_.isValid()) return helpSize_;
+    QScreen* screen = parent_ ? parent_->screen() : QGuiApplication::primaryScreen();
+    const QSize area = screen ? screen->availableGeometry().size() : QSize(1080, 840);
+    return QSize(std::max(720, area.width() * 2 / 3), std::max(560, area.height() * 2 / 3)).boundedTo(area);
+}
 
 void QtUserDialogs::beep() { QApplication::beep(); }
 
@@ -162,16 +172,20 @@ bool QtUserDialogs::doChoosePrinter(QPrinter& printer, PrintRequest& request) {
 
 void QtUserDialogs::doShowHelp(const QString& htmlFile) {
     if (!helpWindow_) {
-        helpWindow_ = std::make_unique<QWidget>(nullptr, Qt::Window);
+        const QSize size = helpSize();
+        helpWindow_ = new QWidget(parent_, Qt::Window);
         helpWindow_->setWindowTitle(title_ + QStringLiteral(" Help"));
         helpWindow_->setWindowIcon(icon_);
-        auto* layout = new QVBoxLayout(helpWindow_.get());
+        auto* layout = new QVBoxLayout(helpWindow_);
         layout->setContentsMargins(0, 0, 0, 0);
-        helpBrowser_ = new QTextBrowser(helpWindow_.get());
+        helpBrowser_ = new QTextBrowser(helpWindow_);
         helpBrowser_->setOpenExternalLinks(true);
         layout->addWidget(helpBrowser_);
-        helpWindow_->resize(720, 560);
-        centreOnScreen(*helpWindow_);
+        // Sized before it is centred: a browser's own size hint is a thumbnail.
+        helpWindow_->resize(size);
+        QScreen* screen = parent_ ? parent_->screen() : QGuiApplication::primaryScreen();
+        if (screen)
+            helpWindow_->move(screen->availableGeometry().center() - QPoint(size.width() / 2, size.height() / 2));
     }
     helpBrowser_->setSource(htmlFile.startsWith(QLatin1Char(':'))
                                 ? QUrl(QStringLiteral("qrc") + htmlFile)

@@ -4,6 +4,7 @@
 
 #include <QIcon>
 #include <QPointer>
+#include <QSize>
 #include <memory>
 
 class QWidget;
@@ -19,8 +20,15 @@ public:
     QtUserDialogs(QString title, QIcon icon);
     ~QtUserDialogs() override;
 
-    // The window that owns the dialogs (may be null before it exists).
+    // The window that owns the dialogs (may be null before it exists). The
+    // help window belongs to it and goes away with it.
     void setParentWindow(QWidget* window) { parent_ = window; }
+    // The help window once help has been shown, else nullptr.
+    QWidget* helpWindow() const { return helpWindow_; }
+    // The help window's size when help is first shown: the size last given,
+    // else two thirds of the screen's available area (at least 720 × 560).
+    void setHelpSize(const QSize& size) { helpSize_ = size; }
+    QSize helpSize() const;
 
     void beep() override;
 
@@ -43,8 +51,9 @@ private:
     QString title_;
     QIcon icon_;
     QPointer<QWidget> parent_;
-    std::unique_ptr<QWidget> helpWindow_;   // created on first help, then reused
+    QPointer<QWidget> helpWindow_;          // created on first help, then reused; owned by parent_ or this
     QTextBrowser* helpBrowser_ = nullptr;   // owned by helpWindow_
+    QSize helpSize_;                        // invalid until set or the help window was resized
 };
 
 }  // namespace tamix

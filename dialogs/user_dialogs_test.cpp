@@ -7,6 +7,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QPointer>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 namespace tamix {
@@ -93,6 +95,27 @@ TEST(QtUserDialogs, MessageBoxHasTheTitleAndReportsThePressedButton) {
               MsgAnswer::No);
     EXPECT_EQ(seenTitle, "Tamix");
     EXPECT_EQ(seenIcon, QMessageBox::Question);
+}
+
+TEST(QtUserDialogs, HelpOpensReadableRemembersItsSizeAndBelongsToTheMainWindow) {
+    testApp();
+    auto* main = new QWidget;
+    QtUserDialogs dialogs("Tamix", QIcon());
+    dialogs.setParentWindow(main);
+    dialogs.showHelp(":/no/such/guide.html");
+    ASSERT_NE(dialogs.helpWindow(), nullptr);
+    EXPECT_GE(dialogs.helpWindow()->width(), 720);
+    EXPECT_GE(dialogs.helpWindow()->height(), 560);
+    dialogs.helpWindow()->resize(900, 700);
+    EXPECT_EQ(dialogs.helpSize(), QSize(900, 700));
+    QPointer<QWidget> help = dialogs.helpWindow();
+    delete main;  // closing the main window takes its help with it
+    EXPECT_TRUE(help.isNull());
+
+    QtUserDialogs again("Tamix", QIcon());
+    again.setHelpSize(QSize(900, 700));
+    again.showHelp(":/no/such/guide.html");
+    EXPECT_EQ(again.helpWindow()->size(), QSize(900, 700));
 }
 
 }  // namespace

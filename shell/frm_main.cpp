@@ -269,6 +269,9 @@ void frmMain::closeEvent(QCloseEvent* event) {
             return;
         }
         unloaded_ = true;
+        event->accept();
+        emit Unloaded();
+        return;
     }
     event->accept();
 }

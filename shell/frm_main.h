@@ -134,6 +134,11 @@ public:
     int ScaleWidth() const;
     int ScaleHeight() const;
 
+signals:
+    // The unload sequence has run: the program ends (windows the main
+    // window owns, such as the help, end with it).
+    void Unloaded();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;

@@ -8,6 +8,7 @@
 #include "tree/tree_manager.h"
 
 #include <QAction>
+#include <QSignalSpy>
 #include <QComboBox>
 #include <QApplication>
 #include <QFile>
@@ -337,6 +338,9 @@ TEST_F(FrmMainTest, HelpShowsTheUserGuideOnF1) {
     EXPECT_TRUE(guide.readAll().contains("Tamix User Guide"));
     w.toolbarButton("help")->trigger();
     EXPECT_EQ(dialogs_.helpShown().size(), 2);
+    QSignalSpy unloaded(&w, &frmMain::Unloaded);  // which ends the program, help and all
+    w.close();
+    EXPECT_EQ(unloaded.count(), 1);
 }
 
 TEST_F(FrmMainTest, AStorageErrorIsReportedWithTheCriticalIcon) {

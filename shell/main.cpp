@@ -87,6 +87,17 @@ int main(int argc, char** argv) {
     commands.setReady([&] { return !QApplication::activeModalWidget() && !dialogs.isAsking() && !window.busy(); });
     tamix::InstanceServer server(socketPath, commands);
     server.listen();
+    const QString kStartup = QStringLiteral("Startup");
+    dialogs.setHelpSize(QSize(settings.getInt32(kStartup, QStringLiteral("HelpWidth"), 0),
+                              settings.getInt32(kStartup, QStringLiteral("HelpHeight"), 0)));
+    QObject::connect(&window, &tamix::frmMain::Unloaded, &app, [&] {
+        if (dialogs.helpWindow()) {
+            settings.setInt(kStartup, QStringLiteral("HelpWidth"), dialogs.helpSize().width());
+            settings.setInt(kStartup, QStringLiteral("HelpHeight"), dialogs.helpSize().height());
+            settings.sync();
+        }
+        QApplication::quit();
+    }, Qt::QueuedConnection);
     window.Load(commandLine);
     window.show();
     splash.finish(&window);
