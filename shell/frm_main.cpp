@@ -34,6 +34,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QWindow>
 
 namespace tamix {
 
@@ -451,9 +452,13 @@ void frmMain::SetAlwaysOnTop(bool on) {
 
 void frmMain::SetTopmost(bool on) {
     if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on) return;
-    const bool visible = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    if (visible) show();  // changing the flags hides the window
+    // Only the stacking changes: QWidget::setWindowFlags would re-create the
+    // platform window (a new id, a hide and show, the focus lost). The flags
+    // are given to the widget's record and to the platform window directly,
+    // which passes the state to the window manager.
+    const Qt::WindowFlags flags = windowFlags().setFlag(Qt::WindowStaysOnTopHint, on);
+    overrideWindowFlags(flags);
+    if (QWindow* handle = windowHandle()) handle->setFlags(flags);
 }
 
 // ---------------------------------------------------------------- layout

@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+#include <QWindow>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -313,9 +314,19 @@ TEST_F(FrmMainTest, HidingTheToolbarsMovesThePanesUp) {
 
 TEST_F(FrmMainTest, AlwaysOnTopTogglesTheButtonsAndIsDroppedAroundDialogs) {
     frmMain& w = start();
+    const WId id = w.winId();
+    struct HideCounter : QObject {
+        int hides = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            hides += e->type() == QEvent::Hide;
+            return false;
+        }
+    } counter;
+    w.installEventFilter(&counter);
     w.toolbarButton("top")->trigger();
     EXPECT_TRUE(w.AlwaysOnTop());
     EXPECT_TRUE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(w.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_FALSE(w.toolbarButton("top")->isEnabled());
     EXPECT_TRUE(w.toolbarButton("notop")->isEnabled());
     EXPECT_TRUE(w.menuItem("mnuViewAlwaysOnTop")->isChecked());
@@ -326,7 +337,13 @@ TEST_F(FrmMainTest, AlwaysOnTopTogglesTheButtonsAndIsDroppedAroundDialogs) {
     w.menuItem("mnuViewAlwaysOnTop")->trigger();
     EXPECT_FALSE(w.AlwaysOnTop());
     EXPECT_FALSE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(w.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_TRUE(w.toolbarButton("top")->isEnabled());
+    // Only the stacking changed: the same platform window, never hidden.
+    EXPECT_EQ(w.winId(), id);
+    EXPECT_EQ(counter.hides, 0);
+    EXPECT_TRUE(w.isVisible());
+    w.removeEventFilter(&counter);
 }
 
 TEST_F(FrmMainTest, HelpShowsTheUserGuideOnF1) {
