@@ -347,7 +347,7 @@ int TreeView::shiftCode(Qt::KeyboardModifiers modifiers) {
 void TreeView::mousePressEvent(QMouseEvent* event) {
     QPoint pos = event->position().toPoint();
     QTreeWidgetItem* item = itemAt(pos);
-    if (event->button() == Qt::LeftButton) {
+    if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton) {
         pressNode_ = nodeOf(item);
         // Left of the row's rectangle lies the expand sign, which toggles
         // the node without choosing it.
@@ -385,14 +385,15 @@ void TreeView::mouseReleaseEvent(QMouseEvent* event) {
     }
     QPoint tw = toTwips(pos);
     emit MouseUp(buttonCode(event->button()), shiftCode(event->modifiers()), tw.x(), tw.y());
-    if (event->button() != Qt::LeftButton) {
-        return;
-    }
+    // A completed click on a label, left or right, chooses that note: the
+    // Note menu a right click shows then acts on the note it was asked on.
     Node* pressed = pressNode_;
     pressNode_ = nullptr;
-    if (pressed != nullptr && pressOnLabel_ && nodeOf(itemAt(pos)) == pressed) {
+    if ((event->button() == Qt::LeftButton || event->button() == Qt::RightButton) && pressed != nullptr &&
+        pressOnLabel_ && nodeOf(itemAt(pos)) == pressed) {
         emit NodeClick(pressed);
     }
+    emit MouseUpDone();
 }
 
 void TreeView::keyPressEvent(QKeyEvent* event) {

@@ -95,6 +95,9 @@ signals:
     void MouseDown(int button, int shift, int x, int y);
     void MouseMove(int button, int shift, int x, int y);
     void MouseUp(int button, int shift, int x, int y);
+    // A mouse release has been handled whole (after MouseUp and any
+    // NodeClick it makes).
+    void MouseUpDone();
     // A drag is over the view: state 0 entered, 1 left, 2 moved over.
     // `source` is the widget the drag started from (nullptr when it came
     // from another program).

@@ -100,6 +100,7 @@ void frmMain::buildWindow() {
     treeDrag_->setContextMenu([this](int x, int y) {
         showNoteMenu(QPoint(x / tree_->TwipsPerPixelX(), y / tree_->TwipsPerPixelY()));
     });
+    treeDrag_->setDragEnded([this] { notes_->RestoreHighlight(); });
     MainCommands::Declare(commands_, DatabaseState::kRecentFileCount);
     TreeCommands::Register(commands_, state_, *manager_, *notes_, *noteOps_);
     bindWindowCommands();
@@ -139,6 +140,7 @@ void frmMain::connectEvents() {
             [this](int b, int s, int x, int y) { treeDrag_->tree_MouseMove(b, s, x, y); });
     connect(tree_, &controls::TreeView::MouseUp, this,
             [this](int b, int s, int x, int y) { treeDrag_->tree_MouseUp(b, s, x, y); });
+    connect(tree_, &controls::TreeView::MouseUpDone, this, [this] { notes_->RestoreHighlight(); });
     connect(tree_, &controls::TreeView::DragOver, this,
             [this](QObject* source, int x, int y, int st) { treeDrag_->tree_DragOver(source, x, y, st); });
     connect(tree_, &controls::TreeView::DragDrop, this,

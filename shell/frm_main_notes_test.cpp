@@ -309,7 +309,9 @@ TEST_F(FrmMainNotesTest, RightClickAndTheContextMenuKeyShowTheNoteMenu) {
     QTest::mouseClick(tree().viewport(), Qt::RightButton, {}, at(57));
     EXPECT_TRUE(menu->isVisible());
     menu->hide();
-    EXPECT_EQ(w.state().ShownKey, "k0000000003");  // Gamma is chosen, not shown
+    // Gamma is chosen and shown, so the menu acts on the note being edited.
+    EXPECT_EQ(w.state().ShownKey, "k0000000057");
+    EXPECT_EQ(tree().SelectedItem(), node(57));
     QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(), tree().mapToGlobal(QPoint()));
     QApplication::sendEvent(&tree(), &menuKey);
     EXPECT_TRUE(menu->isVisible());
@@ -317,6 +319,21 @@ TEST_F(FrmMainNotesTest, RightClickAndTheContextMenuKeyShowTheNoteMenu) {
     answer(MsgAnswer::Yes);
     w.menuItem("mnuNoteDelete")->trigger();
     EXPECT_EQ(node(57), nullptr);
+}
+
+TEST_F(FrmMainNotesTest, TheHighlightAlwaysReturnsToTheShownNote) {
+    frmMain& w = startWith(sample());
+    click(3);
+    const QRect alpha = tree().visualItemRect(node(2)->item());
+    QTest::mouseClick(tree().viewport(), Qt::LeftButton, {}, QPoint(alpha.left() - 8, alpha.center().y()));
+    EXPECT_TRUE(node(2)->Expanded());  // the expand sign toggles without choosing
+    EXPECT_EQ(tree().SelectedItem(), node(3));
+    dragFrom(57, [] {});  // released outside the tree
+    EXPECT_EQ(tree().SelectedItem(), node(3));
+    answer(MsgAnswer::No);
+    dropOn(57, 2);  // refused
+    EXPECT_EQ(tree().SelectedItem(), node(3));
+    EXPECT_EQ(w.state().ShownKey, "k0000000003");
 }
 
 TEST_F(FrmMainNotesTest, ExpandAndCollapseReachTheWholeSubtree) {

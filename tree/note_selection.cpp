@@ -2,6 +2,7 @@
 
 #include "tree/database_state.h"
 #include "controls/node.h"
+#include "controls/nodes.h"
 #include "controls/rich_text_box.h"
 #include "tree/scale_words.h"
 #include "storage/tamix_error.h"
@@ -61,6 +62,14 @@ void NoteSelection::tree_NodeClick(controls::Node* node) {
         host_.RefreshFormatState();
     });
     if (state_.ShownKey.isEmpty()) editor_.setEnabled(false);
+}
+
+void NoteSelection::RestoreHighlight() {
+    controls::Nodes& nodes = tree_.Nodes();
+    if (nodes.Count() == 0) return;
+    controls::Node* shown = state_.ShownKey.isEmpty() ? nullptr : nodes.Find(state_.ShownKey);
+    if (!shown) shown = nodes.Item(1);
+    if (tree_.SelectedItem() != shown) tree_.setSelectedItem(shown);
 }
 
 void NoteSelection::SaveNote() {

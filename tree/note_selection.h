@@ -53,6 +53,12 @@ public:
     // File Save: SaveNote when the note changed; errors are reported.
     void SaveIfChanged();
 
+    // Puts the tree's highlight back on the shown note (the root when none
+    // is shown), after a gesture that moved it without showing a note: a
+    // click on an expand sign, a drag, a refused drop. Commands act on the
+    // highlighted note, so it never differs from the one being edited.
+    void RestoreHighlight();
+
     // Shows nothing: the editor gets `rtf` (the empty body when "") and is
     // disabled; no note is shown afterwards.
     void ShowNoNote(const std::string& rtf = std::string());

@@ -66,6 +66,7 @@ void TreeDrag::tree_MouseMove(int button, int, int x, int y) {
         drop();  // the target stays highlighted while the question is open
     }
     tree_.setDropHighlight(nullptr);
+    if (dragEnded_) dragEnded_();
 }
 
 void TreeDrag::tree_MouseUp(int button, int, int x, int y) {

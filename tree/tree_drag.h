@@ -41,6 +41,8 @@ public:
 
     // Shows the Note menu as a context menu at (x, y) twips in the tree.
     void setContextMenu(std::function<void(int x, int y)> show) { contextMenu_ = std::move(show); }
+    // Runs when a drag has ended, dropped, refused or released elsewhere.
+    void setDragEnded(std::function<void()> ended) { dragEnded_ = std::move(ended); }
     // Runs the platform drag of the selected node and returns when it ends;
     // the tree's own Drag() unless replaced (tests deliver the drag events
     // from here).
@@ -78,6 +80,7 @@ private:
     UserDialogs& dialogs_;
     TreeHost& host_;
     std::function<void(int, int)> contextMenu_;
+    std::function<void()> dragEnded_;  // run once each drag is over
     std::function<void()> startDrag_;
 
     QTimer timer1_;                       // runs only while a drag hovers in a scroll band
