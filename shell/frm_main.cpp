@@ -370,6 +370,11 @@ qintptr frmMain::WindowProc(QObject*, int message, qintptr, qintptr lParam) {
     return 0;
 }
 
+bool frmMain::ReadyForCommand() const {
+    return !QApplication::activeModalWidget() && !QApplication::activePopupWidget() && !dialogs_.isAsking() &&
+           busyDepth_ == 0 && !treeDrag_->Dragging();
+}
+
 void frmMain::UpdateCommandState() {
     const bool open = state_.DatabaseOpen;
     menus_->refresh();

@@ -119,8 +119,12 @@ public:
     QAction* menuItem(const QString& name) const;
     QAction* toolbarButton(const QString& key) const;
 
-    // True while long work has the window disabled (SetBusy).
-    bool busy() const { return busyDepth_ > 0; }
+    // True when a queued command (a second start's) may run now: no
+    // question or modal window is open, no long work has the window
+    // disabled, and no drag is in progress. Each of those runs a nested
+    // event loop in which the tree must not be rebuilt under the command
+    // that is waiting.
+    bool ReadyForCommand() const;
     bool ShowToolbars() const { return showToolbars_; }
     bool ShowStatusBar() const { return showStatusBar_; }
     bool AlwaysOnTop() const { return alwaysOnTop_; }

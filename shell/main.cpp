@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
     // A second start's command waits until no question is open and no
     // command is running, then runs in arrival order.
     tamix::PendingCommands commands(&window);
-    commands.setReady([&] { return !QApplication::activeModalWidget() && !dialogs.isAsking() && !window.busy(); });
+    commands.setReady([&] { return window.ReadyForCommand(); });
     tamix::InstanceServer server(socketPath, commands);
     server.listen();
     const QString kStartup = QStringLiteral("Startup");
