@@ -29,7 +29,8 @@ namespace tamix::controls {
 //   click on a node's label or row, or a key that moves the selection, does.
 // - Selecting a node expands its ancestors and scrolls it into sight, across
 //   too; so does every cursor key.
-// - Rows wider than the view scroll horizontally.
+// - Rows wider than the view scroll horizontally; a label the view cuts off
+//   shows its whole text as tooltip.
 // - Labels are edited only through StartLabelEdit (or F2). The new label is
 //   offered to AfterLabelEdit first; it is applied only if no handler sets
 //   the cancel flag.

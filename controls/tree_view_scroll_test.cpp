@@ -1,5 +1,7 @@
+#include <QHelpEvent>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QToolTip>
 #include <vector>
 
 #include "controls/tree_view_fixture.h"
@@ -49,6 +51,15 @@ protected:
             n->setExpanded(true);
         }
         return n;
+    }
+
+    // Delivers a tooltip request for the node's row to the viewport, a few
+    // pixels into the row; returns what the tooltip then shows ("" when none).
+    QString toolTipOver(const Node* n) {
+        QPoint at(view.visualItemRect(n->item()).left() + 5, view.visualItemRect(n->item()).center().y());
+        QHelpEvent help(QEvent::ToolTip, at, view.viewport()->mapToGlobal(at));
+        QApplication::sendEvent(view.viewport(), &help);
+        return help.isAccepted() && QToolTip::isVisible() ? QToolTip::text() : QString();
     }
 };
 
@@ -202,6 +213,16 @@ TEST_F(TreeViewScrollTest, RowsSpanTheViewportWhenLabelsAreNarrow) {
                       QPoint(view.viewport()->width() - 3, centerOf(a).y()));
     ASSERT_EQ(clicks.count(), 1);
     EXPECT_EQ(view.SelectedItem(), a);
+}
+
+TEST_F(TreeViewScrollTest, CutOffLabelShowsItsWholeTextAsToolTip) {
+    const QString whole = "A note whose name runs on far beyond the right edge of a narrow tree view";
+    Node* shortNode = add(nullptr, "s", "short");
+    Node* longNode = add(nullptr, "l", whole);
+    settle();
+    EXPECT_EQ(toolTipOver(shortNode), QString());
+    EXPECT_EQ(toolTipOver(longNode), whole);
+    QToolTip::hideText();
 }
 
 }  // namespace
