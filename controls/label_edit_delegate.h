@@ -6,9 +6,11 @@ namespace tamix::controls {
 
 class TreeView;
 
-// Label editing for TreeView: a committed edit is handed to the view, which
-// offers it to AfterLabelEdit once the editor has closed; the delegate never
-// writes a label into the model itself.
+// The tree's item delegate. Label editing: a committed edit is handed to the
+// view, which offers it to AfterLabelEdit once the editor has closed; the
+// delegate never writes a label into the model itself. Tooltips: a row whose
+// label the view shows only in part (elided, or running past the viewport's
+// edge) shows the whole label; a row shown whole shows none.
 class LabelEditDelegate : public QStyledItemDelegate {
     Q_OBJECT
 
@@ -17,6 +19,9 @@ public:
 
     void setModelData(QWidget* editor, QAbstractItemModel* model,
                       const QModelIndex& index) const override;
+
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override;
 
 private:
     TreeView* view_;  // the view that owns this delegate

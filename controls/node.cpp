@@ -35,7 +35,9 @@ void Node::setKey(const QString& key) {
 void Node::setText(const QString& text) {
     text_ = text;
     fold_ = text.toCaseFolded();
+    labelWidth_ = -1;
     item_->setText(0, text);
+    view_->scheduleDelayedItemsLayout();  // its end refits the column to the new label
     if (parent_ == nullptr || !parent_->sorted_) {
         return;
     }
@@ -154,7 +156,7 @@ void Node::EnsureVisible() {
     for (Node* p = Parent(); p != nullptr; p = p->Parent()) {
         p->setExpanded(true);
     }
-    view_->scrollToItem(item_);
+    view_->scrollToNode(this);
 }
 
 bool Node::isSelfOrAncestorOf(const Node* other) const {

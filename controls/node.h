@@ -110,6 +110,7 @@ private:
     QString key_;             // "" or unique in the view's key index
     QString text_;            // equals item_'s text in column 0
     QString fold_;            // text_ case-folded: the sort key of sorted parents
+    int labelWidth_ = -1;     // pixels the view's delegate asks for text_; -1 until measured
     int index_ = 0;           // 1-based place in the view's addition order; 0 for the hidden root
     Node* parent_ = nullptr;  // never nullptr except for the hidden root
     // Neighbours among the siblings, in display order. The children

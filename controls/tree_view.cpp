@@ -9,6 +9,7 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QFocusEvent>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -34,6 +35,9 @@ TreeView::TreeView(QWidget* parent) : QTreeWidget(parent) {
     setAutoScroll(false);
     setUniformRowHeights(true);
     setFocusPolicy(Qt::StrongFocus);
+    // fitColumn sizes the one column; rows wider than the view scroll across.
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(0, QHeaderView::Fixed);
 
     hiddenRoot_.reset(new Node(this, invisibleRootItem()));
     hiddenRoot_->expanded_ = true;
@@ -239,7 +243,7 @@ void TreeView::setSelectedItem(Node* node) {
     }
     syncCurrentItem();
     if (node != nullptr) {
-        scrollToItem(node->item_);
+        scrollToNode(node);
     }
 }
 
@@ -276,7 +280,7 @@ Node* TreeView::HitTest(int x, int y) const {
 
 void TreeView::StartLabelEdit() {
     if (selected_ != nullptr) {
-        scrollToItem(selected_->item_);
+        scrollToNode(selected_);
         editItem(selected_->item_, 0);
     }
 }
@@ -399,7 +403,18 @@ void TreeView::mouseReleaseEvent(QMouseEvent* event) {
 void TreeView::keyPressEvent(QKeyEvent* event) {
     Node* before = selected_;
     QTreeWidget::keyPressEvent(event);
-    if (selected_ != before && selected_ != nullptr) {
+    if (selected_ == nullptr) {
+        return;
+    }
+    // Auto-scroll is off (no scrolling during drags), so the view brings
+    // the selection into sight itself after every cursor key.
+    static constexpr int kCursorKeys[] = {Qt::Key_Up,   Qt::Key_Down, Qt::Key_Left,   Qt::Key_Right,
+                                          Qt::Key_Home, Qt::Key_End,  Qt::Key_PageUp, Qt::Key_PageDown};
+    if (selected_ != before || std::find(std::begin(kCursorKeys), std::end(kCursorKeys), event->key()) !=
+                                   std::end(kCursorKeys)) {
+        scrollToNode(selected_);
+    }
+    if (selected_ != before) {
         emit NodeClick(selected_);
     }
 }

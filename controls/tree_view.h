@@ -27,7 +27,10 @@ namespace tamix::controls {
 // Guarantees callers rely on:
 // - setSelectedItem (and Node::setSelected) never raises NodeClick; a user's
 //   click on a node's label or row, or a key that moves the selection, does.
-// - Selecting a node expands its ancestors and scrolls it into sight.
+// - Selecting a node expands its ancestors and scrolls it into sight, across
+//   too; so does every cursor key.
+// - Rows wider than the view scroll horizontally; a label the view cuts off
+//   shows its whole text as tooltip.
 // - Labels are edited only through StartLabelEdit (or F2). The new label is
 //   offered to AfterLabelEdit first; it is applied only if no handler sets
 //   the cancel flag.
@@ -120,6 +123,8 @@ protected:
     void dragLeaveEvent(QDragLeaveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    void updateGeometries() override;
+    void changeEvent(QEvent* event) override;
 
 private:
     friend class Node;
@@ -135,6 +140,14 @@ private:
     int nodeCount() const { return static_cast<int>(order_.size()); }
     void renameKey(Node* node, const QString& key);
 
+    // Scrolls so that the node's row is in sight and its label lies across
+    // the viewport (its start first when wider); the horizontal offset moves
+    // only when the label is out of sight.
+    void scrollToNode(Node* node);
+    // Sizes the column to the widest shown row (indentation and label), and
+    // at least to the viewport so that a click right of a short label still
+    // hits its row. Measures each label once (see Node::labelWidth_).
+    void fitColumn();
     // Makes the widget's current item agree with selected_ without raising
     // anything.
     void syncCurrentItem();

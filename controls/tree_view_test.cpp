@@ -1,93 +1,13 @@
-#include "controls/tree_view.h"
-
 #include <QDrag>
 #include <QDropEvent>
-#include <QLineEdit>
 #include <QMimeData>
 #include <QSignalSpy>
-#include <QTest>
-#include <gtest/gtest.h>
 #include <random>
 
-#include "testing/test_app.h"
-#include "storage/tamix_error.h"
+#include "controls/tree_view_fixture.h"
 
 namespace tamix::controls {
 namespace {
-
-class TreeViewTest : public WithTestApp, public ::testing::Test {
-protected:
-    void SetUp() override {
-        view.resize(300, 400);
-        view.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-    }
-
-    Node* add(Node* parent, const QString& key, const QString& text) {
-        return view.Nodes().Add(parent, Relationship::Child, key, text);
-    }
-
-    // Labels of a node's children, walked by Child / Next up to LastSibling.
-    static QStringList childLabels(const Node* parent) {
-        QStringList labels;
-        Node* c = parent->Child();
-        if (c == nullptr) {
-            return labels;
-        }
-        int last = c->LastSibling()->Index();
-        for (; c != nullptr; c = c->Next()) {
-            labels << c->Text();
-            if (c->Index() == last) {
-                break;
-            }
-        }
-        return labels;
-    }
-
-    // The Qt items must show exactly the nodes, in the nodes' order.
-    void expectItemsMirrorNodes() {
-        for (int i = 1; i <= view.Nodes().Count(); ++i) {
-            Node* n = view.Nodes().Item(i);
-            ASSERT_EQ(n->Index(), i);
-            EXPECT_EQ(n->item()->text(0), n->Text());
-            QTreeWidgetItem* parentItem = n->item()->parent();
-            Node* parentNode = n->Parent();
-            EXPECT_EQ(parentItem == nullptr ? nullptr : parentItem, parentNode == nullptr ? nullptr : parentNode->item());
-            ASSERT_EQ(n->item()->childCount(), n->Children());
-            int k = 0;
-            for (Node* c = n->Child(); c != nullptr; c = c->Next(), ++k) {
-                EXPECT_EQ(n->item()->child(k), c->item());
-            }
-        }
-    }
-
-    QPoint centerOf(Node* n) { return view.visualItemRect(n->item()).center(); }
-
-    // Opens the label editor on the selected node, types `keys` over its
-    // text and ends the edit with `end`.
-    void editLabel(const QString& keys, Qt::Key end) {
-        view.StartLabelEdit();
-        QApplication::processEvents();
-        auto* editor = view.viewport()->findChild<QLineEdit*>();
-        ASSERT_NE(editor, nullptr);
-        editor->selectAll();
-        QTest::keyClicks(editor, keys);
-        QTest::keyClick(editor, end);
-        QCoreApplication::processEvents();  // the editor commits from the event loop
-    }
-
-    template <class F>
-    static void expectError(F&& f, int number) {
-        try {
-            f();
-            ADD_FAILURE() << "no error " << number;
-        } catch (const TamixError& e) {
-            EXPECT_EQ(e.number(), number) << e.what();
-        }
-    }
-
-    TreeView view;
-};
 
 TEST_F(TreeViewTest, RemoveTakesSubtreeAndRenumbersLikeACollection) {
     Node* root = add(nullptr, "k1", "root");
