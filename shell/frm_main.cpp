@@ -2,6 +2,8 @@
 
 #include "storage/code_page_1252.h"
 #include "shell/editor_double_click_filter.h"
+#include "shell/features.h"
+#include "links/link_handler.h"
 #include "shell/instance_channel.h"
 #include "shell/main_layout.h"
 #include "shell/main_commands.h"
@@ -104,11 +106,20 @@ void frmMain::buildWindow() {
     MainCommands::Declare(commands_, DatabaseState::kRecentFileCount);
     TreeCommands::Register(commands_, state_, *manager_, *notes_, *noteOps_);
     bindWindowCommands();
+    LinkEditorEvents::Window window;
+    window.editorActive = [this] { return editorActive_; };
+    window.setStatusText = [this](const QString& text) { status_->showMessage(text); };
+    window.popupEditMenu = [this](const QPoint& global) {
+        if (QMenu* edit = menus_->menu(QStringLiteral("mnuEdit"))) edit->popup(global);
+    };
+    features_ = std::make_unique<Features>(Features::Parts{state_, options_, *tree_, *editor_, *notes_, dialogs_,
+                                                           *this, commands_, std::move(window)});
     menus_ = std::make_unique<MainMenus>(commands_, *menuBar(), this);
     toolbars_->addButtons(commands_, *menus_);
     layout_ = std::make_unique<MainLayout>(*this, *client_, *toolbars_, *status_, *tree_, *editor_, *splitter_);
     doubleClick_ = std::make_unique<EditorDoubleClickFilter>(
-        *editor_, [] { return 0; }, [](int) {}, this);
+        *editor_, [this] { return features_->links().HoveredLink(); },
+        [this](int i) { features_->linkEvents().FollowLink(i); }, this);
     client_->installEventFilter(this);
     tree_->installEventFilter(this);
     editor_->installEventFilter(this);
@@ -238,6 +249,7 @@ void frmMain::Load(const QString& commandLine) {
     RefreshFormatState();
 
     state_.EditorChangeGuard = false;
+    state_.PendingRelink = false;
     editor_->setEnabled(false);
     loaded_ = true;
     LayoutMainWindow();

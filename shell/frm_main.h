@@ -1,7 +1,7 @@
 #pragma once
 
 #include "dialogs/command_table.h"
-#include "shell/app_options.h"
+#include "dialogs/app_options.h"
 #include "tree/database_state.h"
 #include "shell/i_subclass.h"
 #include "shell/main_layout.h"
@@ -18,6 +18,7 @@ class QToolBar;
 namespace tamix {
 
 class EditorDoubleClickFilter;
+class Features;
 class MainMenus;
 class MainToolbars;
 class NoteOperations;
@@ -106,6 +107,7 @@ public:
     NoteSelection& notes() { return *notes_; }
     NoteOperations& noteOperations() { return *noteOps_; }
     TreeDrag& treeDrag() { return *treeDrag_; }
+    Features& features() { return *features_; }
     controls::TreeView& tree() { return *tree_; }
     controls::RichTextBox& rtfMain() { return *editor_; }
     SplitterBar& splitter() { return *splitter_; }
@@ -181,6 +183,7 @@ private:
     std::unique_ptr<TreeManager> manager_;
     std::unique_ptr<NoteOperations> noteOps_;
     std::unique_ptr<TreeDrag> treeDrag_;
+    std::unique_ptr<Features> features_;
     std::unique_ptr<EditorDoubleClickFilter> doubleClick_;
 
     bool showToolbars_ = true;

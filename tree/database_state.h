@@ -3,6 +3,7 @@
 #include "storage/c_node.h"
 #include "storage/c_temp_tree.h"
 #include "tree/key_stack.h"
+#include "tree/link_table.h"
 
 #include <QString>
 #include <QStringList>
@@ -37,9 +38,15 @@ struct DatabaseState {
     std::string EmptyNoteRTF;
     // The recent-file list, entry 0 newest; "" marks an empty entry.
     std::array<QString, kRecentFileCount> RecentFiles;
-    // While true, changes of the editor are the program's own and do not
-    // mark the note changed.
+    // While true, changes of the editor are the program's own: they do not
+    // mark the note changed and the link table is not re-anchored.
     bool EditorChangeGuard = false;
+    // Set by a command that lifted the protection of the links its
+    // selection touches; the next unguarded change handling marks them
+    // again and clears it.
+    bool PendingRelink = false;
+    // The link table of the shown note.
+    LinkTable Links;
 
     // The key of the note shown in the editor, whose record the node store's
     // current record must be when it is saved; "" when the editor shows no

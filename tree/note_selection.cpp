@@ -36,6 +36,7 @@ void NoteSelection::setEditorRtf(const std::string& rtf) {
 }
 
 void NoteSelection::ShowNoNote(const std::string& rtf) {
+    state_.Links.Clear();
     setEditorRtf(rtf.empty() ? state_.EmptyNoteRTF : rtf);
     editor_.setEnabled(false);
     state_.ShownKey.clear();
@@ -45,6 +46,7 @@ void NoteSelection::tree_NodeClick(controls::Node* node) {
     RunCommand(host_, [&] {
         state_.TreeUntouched = false;
         if (state_.NoteChanged) SaveNote();
+        state_.Links.Clear();
         if (node && node->Index() != 1 && state_.DatabaseOpen) {
             if (!state_.Node.FindKey(node->Key().toStdString())) {
                 ShowNoNote();
@@ -85,6 +87,7 @@ void NoteSelection::SaveNote() {
     // stands on (a delete), and the in-memory fields cannot tell, so the
     // record is found again by key; the key index makes that cheap.
     if (!node.FindKey(key)) throw TamixError(kErrCorrupt, kNodeNotFound);
+    state_.Links.Save(node);
     node.RTFData(editor_.TextRTF());
     node.SaveNode();
     state_.NoteChanged = false;
@@ -95,13 +98,16 @@ void NoteSelection::LoadNote() {
     cNode& node = state_.Node;
     state_.ShownKey.clear();  // until the body is in the editor
     const std::string body = ScaleWords::Remove(node.RTFData());
+    state_.Links.Clear();
     setEditorRtf(body);
     editor_.Refresh();
+    state_.Links.Load(node);  // after the body: the marking comes with it
     state_.ShownKey = QString::fromStdString(node.Key());
     state_.NoteChanged = false;
 }
 
 void NoteSelection::ShowEmptyNote() {
+    state_.Links.Clear();
     state_.Node.RTFData(state_.EmptyNoteRTF);
     setEditorRtf(state_.EmptyNoteRTF);
     state_.ShownKey = QString::fromStdString(state_.Node.Key());

@@ -1,4 +1,4 @@
-#include "shell/app_options.h"
+#include "dialogs/app_options.h"
 
 #include "dialogs/settings.h"
 
