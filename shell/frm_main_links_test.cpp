@@ -1,0 +1,98 @@
+// Links in a note written on Windows, through the real main window: the
+// positions count each paragraph break as two characters, hovering shows
+// the target, a double-click follows it, and the table is written back.
+
+#include "shell/frm_main.h"
+
+#include "storage/c_node.h"
+#include "testing/main_window_fixture.h"
+
+#include <QFile>
+#include <QMenu>
+#include <QStatusBar>
+
+#include "shell/main_menus.h"
+
+namespace tamix {
+namespace {
+
+class FrmMainLinksTest : public MainWindowFixture {
+protected:
+    // "Alpha" (2) holds "first / second / see Beta here" with "Beta" a link
+    // to note 3 after two paragraphs; "Beta" (3) is plain.
+    QString sample() {
+        const QString file = path("links.TM2");
+        TestDatabase::write(file, {{2, 1, "Alpha",
+                                    "{\\rtf1\\ansi{\\fonttbl{\\f0 MS Sans Serif;}}{\\colortbl;\\red0\\green0\\blue255;}"
+                                    "\\f0\\fs16 first\\par second\\par see \\cf1\\ul\\protect Beta\\protect0\\ulnone\\cf0  "
+                                    "here\\par}"},
+                                   {3, 1, "Beta"}});
+        cNode node;
+        node.OpenFile(QFile::encodeName(file).toStdString());
+        node.FindKey("k0000000002");
+        node.LinkCount(1);
+        node.LinkStart(1, 19);
+        node.LinkEnd(1, 23);
+        node.LinkText(1, "Beta");
+        node.LinkLink(1, "Note:k0000000003");
+        node.SaveNode();
+        node.CloseFile();
+        return file;
+    }
+    // The drawing-area point of the middle of editor character `position`.
+    QPoint charPoint(int position) {
+        controls::RichTextBox& editor = window_->rtfMain();
+        for (int y = 0; y < editor.viewport()->height(); y += 2)
+            for (int x = 0; x < editor.viewport()->width(); ++x)
+                if (editor.CharFromPos(QPoint(x, y)) == position &&
+                    editor.CharFromPos(QPoint(x + 3, y)) == position)
+                    return QPoint(x + 1, y);
+        ADD_FAILURE() << "no point for character " << position;
+        return {};
+    }
+};
+
+TEST_F(FrmMainLinksTest, ALinkAfterParagraphsHoversFollowsAndIsWrittenBack) {
+    frmMain& w = start(sample());
+    click(2);
+    controls::RichTextBox& editor = w.rtfMain();
+    ASSERT_EQ(editor.Text().mid(19, 4), "Beta");
+    ASSERT_EQ(w.state().Links.Count(), 1);
+
+    QTest::mouseMove(editor.viewport(), charPoint(20));
+    EXPECT_EQ(w.statusBar1().currentMessage(), "Note:k0000000003");
+    QTest::mouseMove(editor.viewport(), charPoint(2));
+    EXPECT_EQ(w.statusBar1().currentMessage(), "");
+
+    editor.setFocus();
+    editor.setSelStart(0);
+    QTest::keyClicks(&editor, "ok ");  // moves the link by three
+    EXPECT_EQ(w.state().Links[1].LinkStart, 22);
+    const QPoint onLink = charPoint(23);
+    QTest::mouseMove(editor.viewport(), onLink);
+    QTest::mouseDClick(editor.viewport(), Qt::LeftButton, {}, onLink);
+    EXPECT_EQ(w.state().ShownKey, "k0000000003");  // followed, Alpha saved first
+    EXPECT_EQ(tree().SelectedItem(), node(3));
+
+    trigger("mnuFileClose");
+    cNode stored;
+    stored.OpenFile(QFile::encodeName(path("links.TM2")).toStdString());
+    ASSERT_TRUE(stored.FindKey("k0000000002"));
+    ASSERT_EQ(stored.LinkCount(), 1);
+    EXPECT_EQ(stored.LinkStart(1), 22);
+    EXPECT_EQ(stored.LinkEnd(1), 26);
+    EXPECT_NE(stored.RTFData().find("ok first"), std::string::npos);
+    stored.CloseFile();
+}
+
+TEST_F(FrmMainLinksTest, ARightClickInTheEditorShowsTheEditMenu) {
+    frmMain& w = start(sample());
+    click(2);
+    QTest::mouseClick(w.rtfMain().viewport(), Qt::RightButton, {}, charPoint(2));
+    QMenu* edit = w.menus().menu("mnuEdit");
+    EXPECT_TRUE(edit->isVisible());
+    edit->hide();
+}
+
+}  // namespace
+}  // namespace tamix
