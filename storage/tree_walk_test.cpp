@@ -11,25 +11,13 @@
 namespace tamix {
 namespace {
 
-class TreeWalkTest : public ::testing::Test {
+class TreeWalkTest : public test::NodeFileTest {
 protected:
-    test::TempDir dir;
-    std::string name = dir.file("tree.TM2");
-    cNode node;
     cTempTree table;
     std::vector<std::string> visited;  // "key<parent"
 
-    void SetUp() override {
-        node.Barriers(false);
-        node.CreateFile(name);
-    }
     void add(int key, int parent, bool deleted = false) {
-        node.ClearNode();
-        node.Key(NodeKey::Format(key));
-        node.Parent(NodeKey::Format(parent));
-        node.NodeText("n" + std::to_string(key));
-        node.Deleted(deleted);
-        node.SaveNewNode();
+        test::addNote(node, NodeKey::Format(key), NodeKey::Format(parent), "n" + std::to_string(key), {}, deleted);
     }
     std::int32_t load() {
         node.OpenFile(name);
