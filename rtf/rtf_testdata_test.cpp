@@ -190,11 +190,5 @@ TEST_F(RtfCorpus, WritingEveryFileBackKeepsItsTextAndModel) {
     }
 }
 
-TEST(RtfCorpusCompare, LabelsAndBlanksAreFoldedButWordsAreNot) {
-    EXPECT_EQ(comparable("    \xE2\x80\xA2\titem one\n    12. item  two\n(a) x\n"), U"item one item two x");
-    EXPECT_EQ(comparable("1.5 litres\nIt. is"), U"1.5 litres It. is");
-    EXPECT_NE(comparable("ab"), comparable("a b"));
-}
-
 }  // namespace
 }  // namespace tamix::rtf
