@@ -310,15 +310,12 @@ INSTANTIATE_TEST_SUITE_P(
         Damage{"ABrokenBackLinkIsReported", 5, 0, 7, "chunk 5 links back to block 7 instead of 3"}),
     [](const ::testing::TestParamInfo<Damage>& info) { return std::string(info.param.name); });
 
-TEST(ChunkNumbers, EncodeLowByteFirstRefuseTheTopBitAndCountContinuations) {
-    EXPECT_EQ(cChunks::LongToBytes(0x01020304), (Bytes{4, 3, 2, 1}));
+TEST(ChunkNumbers, AFieldWithTheTopBitSetIsRefused) {
     EXPECT_THROW(cChunks::LongToBytes(-1), TamixError);
     const std::uint8_t big[] = {0xFF, 0xFF, 0xFF, 0x7F};
     EXPECT_EQ(cChunks::BytesToLong(big), 2147483647);
     const std::uint8_t top[] = {0, 0, 0, 0x80};
     EXPECT_THROW(cChunks::BytesToLong(top), TamixError);
-    for (const auto& [length, blocks] : {std::pair{0, 1}, {1007, 1}, {1008, 2}, {1007 + 1020, 2}, {1007 + 1021, 3}})
-        EXPECT_EQ(cChunks::cBlocksFor(length), blocks) << length;
 }
 
 }  // namespace

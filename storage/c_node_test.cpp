@@ -160,18 +160,6 @@ TEST_F(NodeStoreTest, ANameTheRecordCannotHoldIsRefusedAndChangesNothing) {
     test::expectError([&] { node.NodeText(std::string(982, 'n')); }, kErrOutOfRange);
 }
 
-TEST_F(NodeStoreTest, AChunkTooShortToBeARecordIsDroppedAtOpen) {
-    add("k0000000002", "k0000000001", "kept");
-    node.chunks().cAddChunk();  // the first half of a SaveNewNode, then a crash
-    node.CloseFile();
-    node.OpenFile(name);
-    ASSERT_TRUE(node.FindFirstParent("k0000000001"));
-    EXPECT_EQ(node.Key(), "k0000000002");
-    EXPECT_FALSE(node.FindNextParent("k0000000001"));
-    node.MoveLast();
-    EXPECT_EQ(node.NodeText(), "kept");
-}
-
 TEST_F(NodeStoreTest, ASecondOpenerOfTheSameFileIsRefused) {
     cNode other;
     test::expectError([&] { other.OpenFile(name); }, kErrInUse, {"The database " + name + " is in use"});

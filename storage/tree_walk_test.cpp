@@ -16,8 +16,8 @@ protected:
     cTempTree table;
     std::vector<std::string> visited;  // "key<parent"
 
-    void add(int key, int parent, bool deleted = false) {
-        test::addNote(node, NodeKey::Format(key), NodeKey::Format(parent), "n" + std::to_string(key), {}, deleted);
+    void add(int key, int parent) {
+        test::addNote(node, NodeKey::Format(key), NodeKey::Format(parent), "n" + std::to_string(key));
     }
     std::int32_t load() {
         node.OpenFile(name);
@@ -26,20 +26,6 @@ protected:
         });
     }
 };
-
-// Orphans, deleted records and their children are neither shown nor counted.
-TEST_F(TreeWalkTest, VisitsEachNoteAfterItsParentLastStoredSiblingFirst) {
-    add(2, 1);
-    add(3, 1);
-    add(4, 2);
-    add(57, 99);
-    add(5, 2);
-    add(60, 1, true);
-    add(61, 60);
-    add(6, 3);
-    EXPECT_EQ(load(), 6);
-    EXPECT_EQ(visited, (std::vector<std::string>{"3<1", "6<3", "2<1", "5<2", "4<2"}));
-}
 
 TEST_F(TreeWalkTest, AnEmptyDatabaseHasOnlyTheRootAndKeyNumberOne) {
     EXPECT_EQ(load(), 1);
