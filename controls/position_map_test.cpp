@@ -19,11 +19,15 @@ QTextDocument* sample(QTextDocument& doc) {
     return &doc;
 }
 
-TEST(PositionMapTest, TextJoinsParagraphsWithCrLfAndKeepsOneCharacterItems) {
+TEST(PositionMapTest, TextJoinsParagraphsWithCrLfKeepsOneCharacterItemsAndMayBeEmpty) {
     QTextDocument doc;
     sample(doc);
     EXPECT_EQ(PositionMap::text(doc), QString("ab\r\n\r\nc\td\ve"));
     EXPECT_EQ(PositionMap::length(doc), 11);
+    QTextDocument empty;
+    EXPECT_EQ(PositionMap::length(empty), 0);
+    EXPECT_EQ(PositionMap::text(empty), QString());
+    EXPECT_EQ(PositionMap::toDocument(empty, 3), 0);
 }
 
 TEST(PositionMapTest, EveryBreakCountsTwoOnTheWayOut) {
@@ -62,13 +66,6 @@ TEST(PositionMapTest, RangeTextMatchesTheWholeTextsSubstring) {
             EXPECT_EQ(PositionMap::text(doc, from, to), all.mid(s, e - s)) << from << ".." << to;
         }
     }
-}
-
-TEST(PositionMapTest, EmptyDocumentHasNoCharacters) {
-    QTextDocument doc;
-    EXPECT_EQ(PositionMap::length(doc), 0);
-    EXPECT_EQ(PositionMap::text(doc), QString());
-    EXPECT_EQ(PositionMap::toDocument(doc, 3), 0);
 }
 
 TEST(PositionMapTest, ManyParagraphsMapByBinarySearch) {

@@ -6,6 +6,7 @@
 #include <set>
 #include <sstream>
 
+#include <QList>
 #include <QString>
 
 #include <gtest/gtest.h>
@@ -58,25 +59,6 @@ std::vector<Entry> entries() {
     return out;
 }
 
-// Decodes UTF-8 into code points (bad bytes as U+FFFD).
-std::u32string codePoints(const std::string& s) {
-    std::u32string out;
-    for (std::size_t i = 0; i < s.size();) {
-        const unsigned char c = static_cast<unsigned char>(s[i]);
-        int extra = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
-        if (extra < 0 || i + std::size_t(extra) >= s.size() + (extra == 0 ? 1 : 0)) {
-            out.push_back(0xFFFD);
-            ++i;
-            continue;
-        }
-        char32_t cp = extra == 0 ? c : c & (0x3F >> extra);
-        for (int k = 1; k <= extra; ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + std::size_t(k)]) & 0x3F);
-        out.push_back(cp);
-        i += std::size_t(extra) + 1;
-    }
-    return out;
-}
-
 // White space in the Unicode sense (as the reference's own folding treats it).
 bool isBlank(char32_t c) {
     return (c >= 0x09 && c <= 0x0D) || (c >= 0x1C && c <= 0x20) || c == 0x85 || c == 0xA0 || c == 0x1680 ||
@@ -111,7 +93,8 @@ std::size_t labelLength(const std::u32string& line) {
 // white space folded to one space, ends trimmed.
 std::u32string comparable(const std::string& text) {
     std::u32string out;
-    std::u32string all = codePoints(text);
+    const QList<uint> ucs4 = QString::fromUtf8(text).toUcs4();  // bad bytes as U+FFFD
+    const std::u32string all(ucs4.begin(), ucs4.end());
     std::size_t lineStart = 0;
     while (lineStart <= all.size()) {
         std::size_t lineEnd = all.find(U'\n', lineStart);
@@ -188,12 +171,6 @@ TEST_F(RtfCorpus, WritingEveryFileBackKeepsItsTextAndModel) {
         EXPECT_EQ(second, first) << e.path;
         EXPECT_EQ(RtfWriter::write(second), written) << e.path;
     }
-}
-
-TEST(RtfCorpusCompare, LabelsAndBlanksAreFoldedButWordsAreNot) {
-    EXPECT_EQ(comparable("    \xE2\x80\xA2\titem one\n    12. item  two\n(a) x\n"), U"item one item two x");
-    EXPECT_EQ(comparable("1.5 litres\nIt. is"), U"1.5 litres It. is");
-    EXPECT_NE(comparable("ab"), comparable("a b"));
 }
 
 }  // namespace

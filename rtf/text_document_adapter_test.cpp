@@ -151,45 +151,24 @@ TEST_F(TextDocumentAdapterTest, ExtractOfARangeInsideAParagraphHasNoMark) {
     EXPECT_TRUE(TextDocumentAdapter::extract(doc, 5, 5).paragraphs.empty());
 }
 
-TEST_F(TextDocumentAdapterTest, InsertPlacesRunsAtTheCursorAndSplitsBlocksAtMarks) {
+TEST_F(TextDocumentAdapterTest, LoadReplacesTheContentAndInsertPlacesRunsAtTheCursorOverTheSelection) {
     QTextDocument doc;
+    doc.setPlainText("old text\nmore");
     TextDocumentAdapter::loadRtf(R"({\rtf1 abcdef})", doc);
+    EXPECT_EQ(doc.toPlainText(), "abcdef");
     QTextCursor c(&doc);
     c.setPosition(3);
     TextDocumentAdapter::insertRtf(R"({\rtf1 {\b X}})", c);
     EXPECT_EQ(doc.toPlainText(), "abcXdef");
     EXPECT_EQ(c.position(), 4);
+    EXPECT_EQ(c.charFormat().fontWeight(), QFont::Bold);
 
     TextDocumentAdapter::insertRtf(R"({\rtf1 one\par two\par})", c);
     EXPECT_EQ(doc.toPlainText(), "abcXone\ntwo\ndef");
     EXPECT_EQ(c.position(), 12);  // before "def"
-}
-
-TEST_F(TextDocumentAdapterTest, LoadReplacesTheContentAndInsertTheSelection) {
-    QTextDocument doc;
-    doc.setPlainText("old text\nmore");
-    TextDocumentAdapter::loadRtf(R"({\rtf1 hello world})", doc);
-    EXPECT_EQ(doc.toPlainText(), "hello world");
-    QTextCursor c(&doc);
-    c.setPosition(6);
-    c.setPosition(11, QTextCursor::KeepAnchor);
-    TextDocumentAdapter::insertRtf(R"({\rtf1 there})", c);
-    EXPECT_EQ(doc.toPlainText(), "hello there");
-}
-
-TEST_F(TextDocumentAdapterTest, SelectionCopiedAndPastedKeepsItsFormat) {
-    QTextDocument source;
-    TextDocumentAdapter::load(richDocument(), source);
-    const std::string rtf = TextDocumentAdapter::toRtf(source, 6, 14);  // "boldlink"
-    QTextDocument target;
-    QTextCursor c(&target);
-    TextDocumentAdapter::insertRtf(rtf, c);
-    EXPECT_EQ(target.toPlainText(), "boldlink");
-    QTextCursor probe(&target);
-    probe.setPosition(2);
-    EXPECT_EQ(probe.charFormat().fontWeight(), QFont::Bold);
-    probe.setPosition(6);
-    EXPECT_TRUE(probe.charFormat().boolProperty(TextDocumentAdapter::ProtectedProperty));
+    c.setPosition(13, QTextCursor::KeepAnchor);
+    TextDocumentAdapter::insertRtf(R"({\rtf1 D})", c);
+    EXPECT_EQ(doc.toPlainText(), "abcXone\ntwo\nDef");
 }
 
 TEST_F(TextDocumentAdapterTest, PngPictureIsShownAtItsGoalSizeAndCountsAsOneCharacter) {

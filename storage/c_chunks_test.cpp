@@ -29,6 +29,14 @@ protected:
     std::string name = dir.file("db.TM2");
     cChunks store;
 
+    // A new file of three chunks of `size` bytes each.
+    void createThree(std::size_t size) {
+        store.cCreateFile(name);
+        for (int i = 0; i < 3; ++i) {
+            store.cAddChunk();
+            store.cChunkData(data(size, i));
+        }
+    }
     // The file's structure is sound and no block is lost (chunks here are
     // not node records, so records are not parsed).
     void expectClean() {
@@ -231,11 +239,7 @@ TEST_F(InterruptedChange, AnAddCutShortIsUndoneAndItsBlockFreedAgain) {
 }
 
 TEST_F(InterruptedChange, ARewriteCutShortLeavesTheOldDataInPlace) {
-    store.cCreateFile(name);
-    for (int i = 0; i < 3; ++i) {
-        store.cAddChunk();
-        store.cChunkData(data(1500, i));
-    }
+    createThree(1500);
     store.cMoveFirst();
     store.cMoveNext();
     // Marked header, new chain written, neighbours relinked: then the stop.
@@ -246,11 +250,7 @@ TEST_F(InterruptedChange, ARewriteCutShortLeavesTheOldDataInPlace) {
 }
 
 TEST_F(InterruptedChange, ADeleteCutShortPutsTheChunkBack) {
-    store.cCreateFile(name);
-    for (int i = 0; i < 3; ++i) {
-        store.cAddChunk();
-        store.cChunkData(data(1100, i));
-    }
+    createThree(1100);
     store.cMoveLast();
     interrupt(3, [&] { store.cDeleteChunk(); });
     EXPECT_EQ(reopenedChunks(), (std::vector<Bytes>{data(1100, 0), data(1100, 1), data(1100, 2)}));
@@ -273,11 +273,7 @@ class DamagedFile : public ChunkStoreTest, public ::testing::WithParamInterface<
 
 TEST_P(DamagedFile, StopsTheOpenWithAMessageNamingTheFault) {
     const Damage& d = GetParam();
-    store.cCreateFile(name);
-    for (int i = 0; i < 3; ++i) {
-        store.cAddChunk();
-        store.cChunkData(data(1500, i));
-    }
+    createThree(1500);
     store.dbClose();
     Bytes file = readFile(name);
     if (d.block > 0)
@@ -314,21 +310,12 @@ INSTANTIATE_TEST_SUITE_P(
         Damage{"ABrokenBackLinkIsReported", 5, 0, 7, "chunk 5 links back to block 7 instead of 3"}),
     [](const ::testing::TestParamInfo<Damage>& info) { return std::string(info.param.name); });
 
-TEST(ChunkNumbers, EncodeLowByteFirstAndRefuseTheTopBit) {
-    EXPECT_EQ(cChunks::LongToBytes(0x01020304), (Bytes{4, 3, 2, 1}));
+TEST(ChunkNumbers, AFieldWithTheTopBitSetIsRefused) {
     EXPECT_THROW(cChunks::LongToBytes(-1), TamixError);
     const std::uint8_t big[] = {0xFF, 0xFF, 0xFF, 0x7F};
     EXPECT_EQ(cChunks::BytesToLong(big), 2147483647);
     const std::uint8_t top[] = {0, 0, 0, 0x80};
     EXPECT_THROW(cChunks::BytesToLong(top), TamixError);
-}
-
-TEST(ChunkNumbers, BlocksForALengthCountTheContinuations) {
-    EXPECT_EQ(cChunks::cBlocksFor(0), 1);
-    EXPECT_EQ(cChunks::cBlocksFor(1007), 1);
-    EXPECT_EQ(cChunks::cBlocksFor(1008), 2);
-    EXPECT_EQ(cChunks::cBlocksFor(1007 + 1020), 2);
-    EXPECT_EQ(cChunks::cBlocksFor(1007 + 1021), 3);
 }
 
 }  // namespace

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 namespace tamix {
 namespace {
 
@@ -39,16 +42,6 @@ TEST_F(cDataBaseTest, EmptyFileOpensWithNoBlocksAndReadsZeros) {
     EXPECT_EQ(db.dbDataBlock(), Bytes(1024, 0));
 }
 
-TEST_F(cDataBaseTest, BlocksMapToFileBytesFromOne) {
-    const Bytes file = pattern(3072, 1);
-    open(file);
-    EXPECT_EQ(db.dbRecordCount(), 3);
-    db.dbMoveLast();
-    EXPECT_EQ(db.dbDataBlock(), block(file, 3));
-    db.dbMovePrevious();
-    EXPECT_EQ(db.dbDataBlock(), block(file, 2));
-}
-
 TEST_F(cDataBaseTest, AddNewGrowsTheFileOnlyWhenTheBlockIsWritten) {
     open(pattern(3072, 2));
     db.dbAddNew();
@@ -59,17 +52,9 @@ TEST_F(cDataBaseTest, AddNewGrowsTheFileOnlyWhenTheBlockIsWritten) {
     EXPECT_EQ(readFile(name).size(), 4096u);
 }
 
-TEST_F(cDataBaseTest, WritingABlockRewritesExactlyItsBytesAndAShortArrayKeepsTheRest) {
-    const Bytes before = pattern(3072, 3);
-    open(before);
-    db.dbGoto(2);
-    const Bytes image = pattern(1024, 77);
-    db.dbDataBlock(image);
-    Bytes expected = before;
-    std::copy(image.begin(), image.end(), expected.begin() + 1024);
-    EXPECT_EQ(readFile(name), expected);
-    EXPECT_EQ(db.dbDataBlock(), image);
-
+TEST_F(cDataBaseTest, AShortArrayOverwritesTheStartOfTheBlockAndKeepsTheRest) {
+    Bytes expected = pattern(3072, 3);
+    open(expected);
     db.dbGoto(3);
     db.dbDataBlock(Bytes{1, 2, 3});
     EXPECT_EQ(db.dbDataBlock(), (Bytes{1, 2, 3}));
@@ -107,86 +92,66 @@ TEST_F(cDataBaseTest, ASecondOpenerIsRefusedWhileTheFirstHoldsTheFile) {
     EXPECT_TRUE(second.dbIsOpen());
 }
 
-TEST_F(cDataBaseTest, ReadsInAnyOrderGiveTheFilesBlocks) {
-    const int blocks = 700;  // well past what is kept in memory at once
-    const Bytes file = pattern(static_cast<std::size_t>(blocks) * 1024, 8);
-    open(file);
-    auto expect = [&](int b) {
-        db.dbGoto(b);
-        ASSERT_EQ(db.dbDataBlock(), block(file, b)) << "block " << b;
-    };
-    for (int b = 1; b <= blocks; b += 3) expect(b);   // a scan, as an open walks the head blocks
-    for (int b = blocks; b >= 1; b -= 5) expect(b);   // backwards
-    for (int i = 0; i < 2000; ++i) expect(1 + (i * 7919) % blocks);
-    db.dbGoto(blocks + 1);
-    EXPECT_EQ(db.dbDataBlock(), Bytes(1024, 0));
-}
-
-TEST_F(cDataBaseTest, AReadAfterAWriteSeesTheWrite) {
-    open(pattern(8 * 1024, 1));
-    db.dbGoto(3);  // brings blocks 3 ... into memory
-    db.dbPosition(4);
-    db.dbDataBlock(pattern(1024, 40));
-    db.dbGoto(5);
-    db.dbGoto(4);
-    EXPECT_EQ(db.dbDataBlock(), pattern(1024, 40));
-    // A block past the end, read as zeros and then written, reads back written.
-    db.dbGoto(9);
-    EXPECT_EQ(db.dbDataBlock(), Bytes(1024, 0));
-    db.dbAddNew();
-    db.dbPosition(9);
-    db.dbDataBlock(pattern(1024, 41));
-    db.dbGoto(2);
-    db.dbGoto(9);
-    EXPECT_EQ(db.dbDataBlock(), pattern(1024, 41));
-}
-
-TEST_F(cDataBaseTest, AReadAfterAStoppedWriteSeesTheFileNotTheArray) {
-    const Bytes file = pattern(4 * 1024, 2);
-    open(file);
-    db.dbGoto(2);
-    db.dbWriteLimit(0);
-    EXPECT_THROW(db.dbDataBlock(pattern(1024, 50)), TamixError);
-    db.dbGoto(3);
-    db.dbGoto(2);
-    EXPECT_EQ(db.dbDataBlock(), block(file, 2));
-}
-
-TEST_F(cDataBaseTest, ARunOfBlocksIsWrittenInOneCallAsSingleWritesWouldBe) {
-    Bytes file = pattern(3 * 1024, 3);
-    open(file);
-    const Bytes images[] = {pattern(1024, 60), pattern(1024, 61), pattern(1024, 62)};
-    const std::uint8_t* run[] = {images[0].data(), images[1].data(), images[2].data()};
-    db.dbGoto(2);
-    db.dbAddNew();
-    db.dbAddNew();
-    db.dbDataBlocks(2, run, 3);  // rewrites blocks 2 and 3, grows the file by block 4
-    file.resize(4 * 1024);
-    for (int i = 0; i < 3; ++i) std::copy(images[i].begin(), images[i].end(), file.begin() + (1 + i) * 1024);
-    EXPECT_EQ(readFile(name), file);
-    EXPECT_EQ(db.dbWriteCount(), 3);
-    EXPECT_EQ(db.dbCurrentRecord(), 4);
-    EXPECT_EQ(db.dbDataBlock(), images[2]);
-    db.dbGoto(3);
-    EXPECT_EQ(db.dbDataBlock(), images[1]);
-}
-
-TEST_F(cDataBaseTest, TheWriteLimitStopsARunAtTheBlockItCounts) {
-    const Bytes file = pattern(4 * 1024, 4);
-    open(file);
-    db.dbWriteLimit(2);
-    const Bytes images[] = {pattern(1024, 70), pattern(1024, 71), pattern(1024, 72)};
-    const std::uint8_t* run[] = {images[0].data(), images[1].data(), images[2].data()};
-    test::expectError([&] { db.dbDataBlocks(2, run, 3); }, kErrDeviceIo);
-    Bytes expected = file;
-    std::copy(images[0].begin(), images[0].end(), expected.begin() + 1024);
-    std::copy(images[1].begin(), images[1].end(), expected.begin() + 2048);
-    EXPECT_EQ(readFile(name), expected);
-    EXPECT_EQ(db.dbWriteCount(), 2);
-    EXPECT_EQ(db.dbCurrentRecord(), 4);
-    db.dbWriteLimit(-1);
-    db.dbGoto(4);
-    EXPECT_EQ(db.dbDataBlock(), block(file, 4));
+// Reads, single writes, runs of writes and writes stopped by the limit at
+// random places of a file larger than the cache, mostly in short scans as the
+// chunk store makes them: every read gives what the file holds, the file
+// holds exactly the writes let through, and after each write the current
+// record and the data block are those of the last block it reached.
+TEST_F(cDataBaseTest, RandomReadsAndWritesSeeTheFileAsAByteArrayWould) {
+    Bytes model = pattern(600 * 1024, 8);
+    open(model);
+    std::mt19937 rng(11);
+    auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    auto blockOf = [&](int b) { return b * 1024u <= model.size() ? block(model, b) : Bytes(1024, 0); };
+    int at = 1;
+    for (int step = 0; step < 3000; ++step) {
+        SCOPED_TRACE("step " + std::to_string(step));
+        const int blocks = static_cast<int>(model.size() / 1024);
+        const int moves[] = {1, 1, 1, 1, 0, -1};
+        at = pick(4) == 0 ? 1 + pick(blocks + 3) : std::clamp(at + moves[pick(6)], 1, blocks + 3);
+        const int op = pick(10);  // 0-5 read, 6 single write, 7-9 a run
+        if (op < 6) {
+            db.dbGoto(at);
+            ASSERT_EQ(db.dbDataBlock(), blockOf(at)) << "block " << at;
+            continue;
+        }
+        const int count = op == 6 ? 1 : 1 + pick(4);
+        std::vector<Bytes> images(static_cast<std::size_t>(count), Bytes(1024));
+        std::vector<const std::uint8_t*> run;
+        for (Bytes& image : images) {
+            for (auto& byte : image) byte = static_cast<std::uint8_t>(rng());
+            run.push_back(image.data());
+        }
+        const bool stop = pick(4) == 0;
+        const int allowed = stop ? pick(count) : count;
+        const long before = db.dbWriteCount();
+        if (stop) db.dbWriteLimit(before + allowed);
+        const auto write = [&] {
+            if (op == 6) {
+                db.dbPosition(at);
+                db.dbDataBlock(images[0]);
+            } else {
+                db.dbDataBlocks(at, run.data(), run.size());
+            }
+        };
+        if (stop)
+            test::expectError(write, kErrDeviceIo);
+        else
+            write();
+        db.dbWriteLimit(-1);
+        for (int i = 0; i < allowed; ++i) {
+            model.resize(std::max<std::size_t>(model.size(), (at + i) * 1024u), 0);
+            std::copy(images[i].begin(), images[i].end(), model.begin() + (at + i - 1) * 1024);
+        }
+        EXPECT_EQ(db.dbWriteCount(), before + allowed);
+        const int last = std::min(allowed, count - 1);
+        EXPECT_EQ(db.dbCurrentRecord(), at + last);
+        EXPECT_EQ(db.dbDataBlock(), images[last]);
+        if (step % 500 == 0) {
+            ASSERT_EQ(readFile(name), model);
+        }
+    }
+    EXPECT_EQ(readFile(name), model);
 }
 
 }  // namespace

@@ -34,17 +34,7 @@ struct Step {
 };
 
 Step add(const std::string& key, const std::string& parent, const std::string& name, const std::string& text = {}) {
-    return {[=](cNode& n) {
-                n.ClearNode();
-                n.Key(key);
-                n.Parent(parent);
-                n.NodeText(name);
-                n.SaveNewNode();
-                if (!text.empty()) {
-                    n.RTFData(text);
-                    n.SaveNode();
-                }
-            },
+    return {[=](cNode& n) { test::addNote(n, key, parent, name, text); },
             [=](State& s) { s.push_back({key, parent, name, text}); },
             text.empty() ? std::function<void(State&)>() : [=](State& s) { s.push_back({key, parent, name, ""}); }};
 }

@@ -10,7 +10,6 @@ namespace {
 using test::block;
 using test::putLong;
 using test::readFile;
-using test::TempDir;
 using test::writeFile;
 
 // A record laid out field by field, for comparison with what cNode writes.
@@ -32,33 +31,11 @@ Bytes record(char mark, const std::string& key, const std::string& parent, const
     return r;
 }
 
-class NodeStoreTest : public ::testing::Test {
+class NodeStoreTest : public test::NodeFileTest {
 protected:
-    TempDir dir;
-    std::string name = dir.file("notes.TM2");
-    cNode node;
-
-    void SetUp() override {
-        node.Barriers(false);
-        node.CreateFile(name);
-    }
     void add(const std::string& key, const std::string& parent, const std::string& text,
              const std::string& body = {}) {
-        node.ClearNode();
-        node.Key(key);
-        node.Parent(parent);
-        node.NodeText(text);
-        node.SaveNewNode();
-        if (!body.empty()) {
-            node.RTFData(body);
-            node.SaveNode();
-        }
-    }
-    std::vector<std::string> children(const std::string& parent) {
-        std::vector<std::string> keys;
-        for (bool more = node.FindFirstParent(parent); more; more = node.FindNextParent(parent))
-            keys.push_back(node.Key());
-        return keys;
+        test::addNote(node, key, parent, text, body);
     }
 };
 
@@ -111,7 +88,7 @@ TEST_F(NodeStoreTest, LinksAreStoredInIndexOrderAndReadBack) {
     EXPECT_EQ(node.LinkEnd(2), 31);
 }
 
-TEST_F(NodeStoreTest, ResizingTheLinkTableKeepsTheEntriesInRange) {
+TEST_F(NodeStoreTest, TheLinkTableResizesKeepingEntriesInRangeAndRefusesANegativePosition) {
     add("k0000000002", "k0000000001", "L");
     node.LinkCount(5);
     for (int i = 1; i <= 5; ++i) node.LinkStart(i, i * 10);
@@ -122,11 +99,6 @@ TEST_F(NodeStoreTest, ResizingTheLinkTableKeepsTheEntriesInRange) {
     EXPECT_EQ(node.LinkStart(3), 30);
     EXPECT_EQ(node.LinkStart(4), 0);
     EXPECT_EQ(node.LinkText(5), "");
-}
-
-TEST_F(NodeStoreTest, ANegativeLinkPositionCannotBeSaved) {
-    add("k0000000002", "k0000000001", "L");
-    node.LinkCount(1);
     node.LinkStart(1, -1);
     test::expectError([&] { node.SaveNode(); }, kErrOverflow);
 }
@@ -179,27 +151,13 @@ TEST_F(NodeStoreTest, TheDeletionMarkIsReadAndWrittenBack) {
     EXPECT_EQ(node.chunks().cChunkData()[0], '*');
 }
 
-TEST_F(NodeStoreTest, TextOutsideTheCodePageIsRefusedAndChangesNothing) {
+TEST_F(NodeStoreTest, ANameTheRecordCannotHoldIsRefusedAndChangesNothing) {
     add("k0000000002", "k0000000001", "\xE2\x82\xAC 5");  // the euro sign is in the code page
     EXPECT_THROW(node.NodeText("\xE6\x97\xA5"), TamixError);
     EXPECT_EQ(node.NodeText(), "\xE2\x82\xAC 5");
     EXPECT_EQ(node.chunks().cChunkHeader()[27], 0x80);
-}
-
-TEST_F(NodeStoreTest, ANameOverNineHundredEightyOneBytesIsRefused) {
-    add("k0000000002", "k0000000001", "a");
     EXPECT_NO_THROW(node.NodeText(std::string(981, 'n')));
     test::expectError([&] { node.NodeText(std::string(982, 'n')); }, kErrOutOfRange);
-}
-
-TEST_F(NodeStoreTest, AChunkTooShortToBeARecordIsDroppedAtOpen) {
-    add("k0000000002", "k0000000001", "kept");
-    node.chunks().cAddChunk();  // the first half of a SaveNewNode, then a crash
-    node.CloseFile();
-    node.OpenFile(name);
-    EXPECT_EQ(children("k0000000001"), std::vector<std::string>{"k0000000002"});
-    node.MoveLast();
-    EXPECT_EQ(node.NodeText(), "kept");
 }
 
 TEST_F(NodeStoreTest, ASecondOpenerOfTheSameFileIsRefused) {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace tamix {
 namespace {
 
@@ -12,24 +14,14 @@ using test::putLong;
 using test::readFile;
 using test::writeFile;
 
-class DatabaseCheckTest : public ::testing::Test {
+class DatabaseCheckTest : public test::NodeFileTest {
 protected:
-    test::TempDir dir;
-    std::string name = dir.file("check.TM2");
     Bytes file;
 
     // Three notes (one with a three-block body), one rewritten, one deleted.
     void SetUp() override {
-        cNode node;
-        node.Barriers(false);
-        node.CreateFile(name);
-        for (int i = 2; i <= 4; ++i) {
-            node.ClearNode();
-            node.Key("k000000000" + std::to_string(i));
-            node.Parent("k0000000001");
-            node.NodeText("note");
-            node.SaveNewNode();
-        }
+        NodeFileTest::SetUp();
+        for (int i = 2; i <= 4; ++i) test::addNote(node, "k000000000" + std::to_string(i), "k0000000001", "note");
         node.RTFData(std::string(2500, 'r'));
         node.SaveNode();
         node.FindKey("k0000000002");
@@ -54,44 +46,38 @@ TEST_F(DatabaseCheckTest, ASoundFileHasNoProblemAndEveryBlockAccountedFor) {
     EXPECT_EQ(r.chunks + 2 /* the three-block body's continuations */ + r.free + 1, r.blocks);
 }
 
-TEST_F(DatabaseCheckTest, ABlockClaimedTwiceIsReported) {
-    // The free head now names the second chunk's head block.
+// A damage done to the sound file, and what the report must say of it.
+struct Damage {
+    const char* what;
+    std::function<void(Bytes&, std::int32_t first, std::int32_t last)> apply;
+    std::vector<std::string> words;
+    bool lost = false;  // blocks left by a broken link count as lost
+};
+
+TEST_F(DatabaseCheckTest, EachDamageIsReportedInWordsAndLeftAsItIs) {
     const std::int32_t last = test::longAt(file, 4);
-    putLong(file, 8, last);
-    writeFile(name, file);
-    EXPECT_TRUE(mentions(DatabaseCheck::Run(name), "block " + std::to_string(last) + " is claimed twice"));
-}
-
-TEST_F(DatabaseCheckTest, ALinkPastTheEndIsReportedAndLeftBlocksCountAsLost) {
-    const std::int32_t first = test::longAt(file, 0);
-    putLong(file, (first - 1) * 1024 + 4, 5000);
-    writeFile(name, file);
-    const auto r = DatabaseCheck::Run(name);
-    EXPECT_TRUE(mentions(r, "names block 5000, past the end of the file"));
-    EXPECT_GT(r.lost, 0);
-}
-
-TEST_F(DatabaseCheckTest, AnUnparsableRecordIsReported) {
-    const std::int32_t first = test::longAt(file, 0);
-    putLong(file, (first - 1) * 1024 + 16 + 23, 900);  // name length past the record
-    writeFile(name, file);
-    EXPECT_TRUE(mentions(DatabaseCheck::Run(name), "cannot be parsed: its name runs past the end"));
-}
-
-TEST_F(DatabaseCheckTest, AMarkedHeaderIsReportedWithoutBeingRepaired) {
-    file[12] = 'A';
-    writeFile(name, file);
-    const auto r = DatabaseCheck::Run(name);
-    EXPECT_EQ(r.state, 'A');
-    EXPECT_TRUE(mentions(r, "interrupted"));
-    EXPECT_EQ(readFile(name), file);
-}
-
-TEST_F(DatabaseCheckTest, ATextFileIsNotADatabase) {
-    writeFile(name, Bytes(3000, 'z'));
-    const auto r = DatabaseCheck::Run(name);
-    EXPECT_TRUE(mentions(r, "not a whole number of blocks"));
-    EXPECT_TRUE(mentions(r, "not a Tamix database"));
+    const Damage damages[] = {
+        {"the free head names the second chunk's head block", [](Bytes& f, auto, auto last) { putLong(f, 8, last); },
+         {"block " + std::to_string(last) + " is claimed twice"}},
+        {"a link past the end", [](Bytes& f, auto first, auto) { putLong(f, (first - 1) * 1024 + 4, 5000); },
+         {"names block 5000, past the end of the file"}, true},
+        {"a name length past the record", [](Bytes& f, auto first, auto) { putLong(f, (first - 1) * 1024 + 16 + 23, 900); },
+         {"cannot be parsed: its name runs past the end"}},
+        {"a marked header", [](Bytes& f, auto, auto) { f[12] = 'A'; }, {"interrupted"}},
+        {"a text file", [](Bytes& f, auto, auto) { f = Bytes(3000, 'z'); },
+         {"not a whole number of blocks", "not a Tamix database"}},
+    };
+    for (const Damage& d : damages) {
+        SCOPED_TRACE(d.what);
+        Bytes damaged = file;
+        d.apply(damaged, test::longAt(file, 0), last);
+        writeFile(name, damaged);
+        const auto r = DatabaseCheck::Run(name);
+        for (const std::string& w : d.words) EXPECT_TRUE(mentions(r, w)) << w;
+        EXPECT_TRUE(!d.lost || r.lost > 0) << r.lost;
+        EXPECT_EQ(r.state, damaged[12]);
+        EXPECT_EQ(readFile(name), damaged);
+    }
 }
 
 }  // namespace

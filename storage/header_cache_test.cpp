@@ -22,33 +22,15 @@ struct Seen {
     bool operator==(const Seen&) const = default;
 };
 
-class HeaderCacheTest : public ::testing::Test {
+class HeaderCacheTest : public test::NodeFileTest {
 protected:
-    test::TempDir dir;
-    std::string name = dir.file("walk.TM2");
-    cNode node;
-
-    void SetUp() override {
-        node.Barriers(false);
-        node.CreateFile(name);
-    }
     void add(const std::string& key, const std::string& text, bool deleted = false, const std::string& body = {}) {
-        node.ClearNode();
-        node.Key(key);
-        node.Parent("k0000000001");
-        node.NodeText(text);
-        node.Deleted(deleted);
-        node.SaveNewNode();
-        if (!body.empty()) {
-            node.RTFData(body);
-            node.SaveNode();
-        }
+        test::addNote(node, key, "k0000000001", text, body, deleted);
     }
-    void addThreeAndReopen() {
+    void addThree() {
         add("k0000000002", "a");
         add("k0000000003", "b");
         add("k0000000004", "c");
-        node.OpenFile(name);
     }
     std::vector<Seen> walk() {
         std::vector<Seen> seen;
@@ -84,7 +66,8 @@ TEST_F(HeaderCacheTest, TheWalkAfterAnOpenSeesWhatTheBlocksHold) {
 }
 
 TEST_F(HeaderCacheTest, AWalkAfterAChangeSeesTheChange) {
-    addThreeAndReopen();
+    addThree();
+    node.OpenFile(name);
     ASSERT_TRUE(node.FindKey("k0000000003"));
     node.NodeText("renamed");
     node.SaveNode();
@@ -97,7 +80,8 @@ TEST_F(HeaderCacheTest, AWalkAfterAChangeSeesTheChange) {
 }
 
 TEST_F(HeaderCacheTest, ACursorMovedBySearchesWalksOnFromWhereItIs) {
-    addThreeAndReopen();
+    addThree();
+    node.OpenFile(name);
     node.MoveFirst();
     ASSERT_TRUE(node.FindKey("k0000000003"));
     node.MoveNext();
@@ -108,9 +92,7 @@ TEST_F(HeaderCacheTest, ACursorMovedBySearchesWalksOnFromWhereItIs) {
 }
 
 TEST_F(HeaderCacheTest, AnUnreadableNameStopsTheWalkAfterAnOpenAtItsRecord) {
-    add("k0000000002", "a");
-    add("k0000000003", "b");
-    add("k0000000004", "c");
+    addThree();
     ASSERT_TRUE(node.FindKey("k0000000003"));
     const std::int32_t block = node.chunks().cCurrentChunkRec();
     node.CloseFile();

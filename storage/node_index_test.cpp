@@ -48,12 +48,9 @@ Answer scan(cNode& node, bool byKey, const std::string& value, bool fromNext) {
     return answer(node, false);
 }
 
-TEST(NodeIndex, SearchesAnswerAsAScanWouldThroughARandomWorkload) {
-    test::TempDir dir;
-    const std::string name = dir.file("random.TM2");
-    cNode node;
-    node.Barriers(false);
-    node.CreateFile(name);
+class NodeIndexTest : public test::NodeFileTest {};
+
+TEST_F(NodeIndexTest, SearchesAnswerAsAScanWouldThroughARandomWorkload) {
     std::mt19937 rng(7);
     auto pick = [&](int n) { return static_cast<int>(rng() % n); };
     int records = 0;
@@ -61,11 +58,8 @@ TEST(NodeIndex, SearchesAnswerAsAScanWouldThroughARandomWorkload) {
         const int op = records == 0 ? 0 : pick(6);
         const std::string target = key11(2 + pick(12));
         if (op <= 1) {
-            node.ClearNode();
-            node.Key(key11(2 + pick(12)));  // few keys: duplicates happen
-            node.Parent(key11(1 + pick(5)));
-            node.NodeText("n" + std::to_string(step));
-            node.SaveNewNode();
+            const std::string key = key11(2 + pick(12));  // few keys: duplicates happen
+            test::addNote(node, key, key11(1 + pick(5)), "n" + std::to_string(step));
             ++records;
         } else if (node.FindKey(target)) {
             if (op == 2) {

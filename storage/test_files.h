@@ -3,6 +3,7 @@
 // Helpers for storage tests: a private temporary folder and whole-file access.
 
 #include "storage/c_data_base.h"
+#include "storage/c_node.h"
 
 #include <gtest/gtest.h>
 
@@ -86,5 +87,33 @@ void expectError(F&& f, int number, std::initializer_list<std::string> words = {
         for (const std::string& w : words) EXPECT_NE(std::string(e.what()).find(w), std::string::npos) << e.what();
     }
 }
+
+// Adds a note as cNode's callers do: a new record, then its body, if any, in
+// a second save.
+inline void addNote(cNode& node, const std::string& key, const std::string& parent, const std::string& name,
+                    const std::string& body = {}, bool deleted = false) {
+    node.ClearNode();
+    node.Key(key);
+    node.Parent(parent);
+    node.NodeText(name);
+    node.Deleted(deleted);
+    node.SaveNewNode();
+    if (!body.empty()) {
+        node.RTFData(body);
+        node.SaveNode();
+    }
+}
+
+// A new, empty database open in `node`; its writes are not flushed to the device.
+class NodeFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        node.Barriers(false);
+        node.CreateFile(name);
+    }
+    TempDir dir;
+    std::string name = dir.file("notes.TM2");
+    cNode node;
+};
 
 }  // namespace tamix::test

@@ -11,25 +11,13 @@
 namespace tamix {
 namespace {
 
-class TreeWalkTest : public ::testing::Test {
+class TreeWalkTest : public test::NodeFileTest {
 protected:
-    test::TempDir dir;
-    std::string name = dir.file("tree.TM2");
-    cNode node;
     cTempTree table;
     std::vector<std::string> visited;  // "key<parent"
 
-    void SetUp() override {
-        node.Barriers(false);
-        node.CreateFile(name);
-    }
-    void add(int key, int parent, bool deleted = false) {
-        node.ClearNode();
-        node.Key(NodeKey::Format(key));
-        node.Parent(NodeKey::Format(parent));
-        node.NodeText("n" + std::to_string(key));
-        node.Deleted(deleted);
-        node.SaveNewNode();
+    void add(int key, int parent) {
+        test::addNote(node, NodeKey::Format(key), NodeKey::Format(parent), "n" + std::to_string(key));
     }
     std::int32_t load() {
         node.OpenFile(name);
@@ -38,20 +26,6 @@ protected:
         });
     }
 };
-
-// Orphans, deleted records and their children are neither shown nor counted.
-TEST_F(TreeWalkTest, VisitsEachNoteAfterItsParentLastStoredSiblingFirst) {
-    add(2, 1);
-    add(3, 1);
-    add(4, 2);
-    add(57, 99);
-    add(5, 2);
-    add(60, 1, true);
-    add(61, 60);
-    add(6, 3);
-    EXPECT_EQ(load(), 6);
-    EXPECT_EQ(visited, (std::vector<std::string>{"3<1", "6<3", "2<1", "5<2", "4<2"}));
-}
 
 TEST_F(TreeWalkTest, AnEmptyDatabaseHasOnlyTheRootAndKeyNumberOne) {
     EXPECT_EQ(load(), 1);
