@@ -1,5 +1,7 @@
 #include "controls/position_map.h"
 
+#include "rtf/editor_text.h"
+
 #include <QTextBlock>
 #include <QTextDocument>
 #include <algorithm>
@@ -53,31 +55,7 @@ int PositionMap::length(const QTextDocument& document) {
 }
 
 QString PositionMap::text(const QTextDocument& document, int from, int to) {
-    int end = documentEnd(document);
-    if (to < 0 || to > end) {
-        to = end;
-    }
-    from = std::clamp(from, 0, end);
-    QString out;
-    if (from >= to) {
-        return out;
-    }
-    for (QTextBlock block = document.findBlock(from); block.isValid() && block.position() < to;
-         block = block.next()) {
-        int start = block.position();
-        int separator = start + block.length() - 1;
-        int s = std::max(start, from);
-        int e = std::min(separator, to);
-        if (s < e) {
-            QString part = block.text().mid(s - start, e - s);
-            part.replace(QChar::LineSeparator, QLatin1Char('\v'));
-            out += part;
-        }
-        if (separator < to) {
-            out += QLatin1String("\r\n");
-        }
-    }
-    return out;
+    return rtf::EditorText::text(document, from, to);
 }
 
 }  // namespace tamix::controls

@@ -16,6 +16,7 @@
 #include "controls/key_codes.h"
 #include "controls/position_map.h"
 #include "controls/twips.h"
+#include "rtf/editor_text.h"
 #include "rtf/text_document_adapter.h"
 
 namespace tamix::controls {
@@ -152,7 +153,7 @@ void RichTextBox::setSelText(const QString& text) {
 }
 
 QString RichTextBox::Text() const {
-    return PositionMap::text(*document());
+    return rtf::EditorText::text(*document());
 }
 
 void RichTextBox::setText(const QString& text) {

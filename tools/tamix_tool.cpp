@@ -2,6 +2,9 @@
 #ifdef TAMIX_WITH_RTF
 #include "tools/rtf_commands.h"
 #endif
+#ifdef TAMIX_WITH_LINKS
+#include "tools/link_commands.h"
+#endif
 #include "storage/tamix_error.h"
 #include "tools/tool_command.h"
 
@@ -29,6 +32,11 @@ const Command kCommands[] = {
 #ifdef TAMIX_WITH_RTF
     {"rtf2text", "FILE", tamix::tool::rtfToText},
     {"rtf-normalize", "FILE", tamix::tool::rtfNormalize},
+#endif
+#ifdef TAMIX_WITH_LINKS
+    {"links", "FILE [KEY]", tamix::tool::listLinks},
+    {"links-set", "FILE KEY SPEC (start|end|text|target;...)", tamix::tool::setLinks},
+    {"linkcheck", "FILE", tamix::tool::checkLinks},
 #endif
 };
 

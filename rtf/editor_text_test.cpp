@@ -1,0 +1,42 @@
+#include "rtf/editor_text.h"
+
+#include <QGuiApplication>
+
+#include <gtest/gtest.h>
+
+namespace tamix::rtf {
+namespace {
+
+class EditorTextTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (!QGuiApplication::instance()) {
+            static int argc = 1;
+            static char name[] = "editor_text_test";
+            static char* argv[] = {name, nullptr};
+            static QGuiApplication app(argc, argv);
+        }
+    }
+};
+
+// Pictures, objects and Unicode escapes: links/link_check_test.cpp.
+TEST_F(EditorTextTest, BodiesReadAsTheEditorCountsThem) {
+    const struct {
+        const char* rtf;
+        QString text;
+    } cases[] = {
+        // As written on Windows: "\r\n" after each \par in the source, a
+        // final \par that ends the last paragraph without adding one.
+        {"{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}}\r\n"
+         "\\viewkind4\\uc1\\pard\\f0\\fs20 First\\par\r\nSecond\\tab x\\line y\\par\r\n\\par\r\nLink\\par\r\n}\r\n",
+         "First\r\nSecond\tx\vy\r\n\r\nLink"},
+        {"", ""},
+        {"{\\rtf1 cut off\\par", "cut off"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(EditorText::fromRtf(c.rtf), c.text) << c.rtf;
+    }
+}
+
+}  // namespace
+}  // namespace tamix::rtf
