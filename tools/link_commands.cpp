@@ -63,12 +63,12 @@ std::int32_t position(std::string_view field, std::size_t entry) {
     return value;
 }
 
-// SPEC: "start|end|text|target" entries joined by ';', or empty for none.
+// ENTRIES: "start|end|text|target" entries joined by ';', or empty for none.
 // Refuses a malformed entry and a text the database cannot hold.
-std::vector<Link> parseSpec(const std::string& spec) {
+std::vector<Link> parseEntries(const std::string& entries) {
     std::vector<Link> links;
-    if (spec.empty()) return links;
-    for (std::string_view entry : fields(spec, ';')) {
+    if (entries.empty()) return links;
+    for (std::string_view entry : fields(entries, ';')) {
         const std::size_t n = links.size() + 1;
         const std::vector<std::string_view> f = fields(entry, '|');
         if (f.size() != 4)
@@ -110,7 +110,7 @@ int listLinks(const std::vector<std::string>& args) {
 
 int setLinks(const std::vector<std::string>& args) {
     expectArguments(args, 3, 3);
-    const std::vector<Link> table = parseSpec(args[2]);
+    const std::vector<Link> table = parseEntries(args[2]);
     if (table.size() > static_cast<std::size_t>(LinkCheck::kMaxLinks))
         throw TamixError(kErrInvalidCall, "A note holds at most " + std::to_string(LinkCheck::kMaxLinks) +
                                               " links, not " + std::to_string(table.size()));

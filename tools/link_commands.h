@@ -13,9 +13,9 @@ namespace tamix::tool {
 // links FILE [KEY]: one line per link, notes in storage order (only KEY when
 // given): key, index (from 1), start, end, text, target, separated by TAB.
 int listLinks(const std::vector<std::string>& args);
-// links-set FILE KEY SPEC: replaces the note's link table. SPEC is
+// links-set FILE KEY ENTRIES: replaces the note's link table. ENTRIES is
 // "start|end|text|target" entries joined by ';' (empty: no links), so texts
-// cannot hold '|' or ';'. A malformed SPEC, more than LinkCheck::kMaxLinks
+// cannot hold '|' or ';'. A malformed ENTRIES, more than LinkCheck::kMaxLinks
 // entries or a text Windows-1252 cannot hold is refused before the database
 // is opened.
 int setLinks(const std::vector<std::string>& args);

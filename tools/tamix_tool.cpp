@@ -35,7 +35,7 @@ const Command kCommands[] = {
 #endif
 #ifdef TAMIX_WITH_LINKS
     {"links", "FILE [KEY]", tamix::tool::listLinks},
-    {"links-set", "FILE KEY SPEC (start|end|text|target;...)", tamix::tool::setLinks},
+    {"links-set", "FILE KEY ENTRIES (start|end|text|target;...)", tamix::tool::setLinks},
     {"linkcheck", "FILE", tamix::tool::checkLinks},
 #endif
 };
