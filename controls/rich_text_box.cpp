@@ -234,6 +234,17 @@ bool RichTextBox::rangeProtected(int from, int to) const {
     return found;
 }
 
+bool RichTextBox::WhollyProtected(int start, int length) const {
+    if (length <= 0) return false;
+    bool all = true;
+    FormatScan::chars(*document(), toDocumentPosition(start), toDocumentPosition(start + length),
+                      [&](const QTextCharFormat& format) {
+                          all = isProtected(format);
+                          return all;
+                      });
+    return all;
+}
+
 bool RichTextBox::insertionAllowed(const QTextCursor& cursor) const {
     if (cursor.hasSelection()) {
         return !rangeProtected(cursor.selectionStart(), cursor.selectionEnd());

@@ -168,6 +168,11 @@ public:
     // policy says otherwise.
     QMenu* createContextMenu();
 
+    // True when every character of start ... start + length - 1 (editor
+    // positions, length > 0) is protected; reads formats only, the
+    // selection stays.
+    bool WhollyProtected(int start, int length) const;
+
     // The character nearest `pixels` (drawing-area coordinates), or -1 when
     // the document is empty.
     int CharFromPos(const QPoint& pixels) const;

@@ -6,6 +6,7 @@
 #include "tree/database_state.h"
 
 #include <QPoint>
+#include <algorithm>
 #include <QStringView>
 
 namespace tamix {
@@ -76,29 +77,41 @@ void LinkHandler::RelocateLinks() {
     if (text.isEmpty()) return;
     const int length = static_cast<int>(text.size());
     const QStringView all(text);
-    const auto standsAt = [&](int at, const QString& linkText, int n) {
-        return at >= 0 && at + n <= length && all.mid(at, n) == linkText;
-    };
     LinkTable& links = state_.Links;
-    for (int i = 1; i <= links.Count(); ++i) {
+    // Links keep their order in the text (their characters cannot be edited),
+    // so they are placed in the order they stood, each after the one before.
+    // A place counts only where its characters still carry the link's
+    // protection: plain text typed beside a link, or the characters of a
+    // neighbouring link, may spell the same word.
+    std::vector<int> order(static_cast<std::size_t>(links.Count()));
+    for (int i = 0; i < links.Count(); ++i) order[static_cast<std::size_t>(i)] = i + 1;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int x, int y) { return links[x].LinkStart < links[y].LinkStart; });
+    int claimed = 0;  // the end of the link placed last
+    for (int i : order) {
         LinkEntry& link = links[i];
         const int n = link.LinkEnd - link.LinkStart;
         if (n <= 0 || n != link.LinkText.size()) continue;  // a damaged entry is left as it is
+        const auto standsAt = [&](int at) {
+            return at >= claimed && at + n <= length && all.mid(at, n) == link.LinkText &&
+                   editor_.WhollyProtected(at, n);
+        };
         for (int d = 0;; ++d) {
-            const bool forwardIn = link.LinkStart + d + 1 < length;
-            const bool backwardIn = link.LinkStart - d >= 0;
+            const bool forwardIn = link.LinkStart + d + n <= length;
+            const bool backwardIn = link.LinkStart - d >= std::max(0, claimed);
             if (!forwardIn && !backwardIn) break;  // the text is gone: the entry stays
-            if (forwardIn && standsAt(link.LinkStart + d, link.LinkText, n)) {
+            if (forwardIn && standsAt(link.LinkStart + d)) {
                 link.LinkStart += d;
                 link.LinkEnd += d;
                 break;
             }
-            if (backwardIn && standsAt(link.LinkStart - d, link.LinkText, n)) {
+            if (backwardIn && standsAt(link.LinkStart - d)) {
                 link.LinkStart -= d;
                 link.LinkEnd -= d;
                 break;
             }
         }
+        claimed = std::max(claimed, link.LinkEnd);
     }
 }
 

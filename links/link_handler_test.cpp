@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QTest>
+#include <random>
 
 namespace tamix {
 namespace {
@@ -91,13 +92,23 @@ TEST_F(LinkHandlerTest, TypingBeforeALinkMovesItAndDeletingMovesItBack) {
 }
 
 TEST_F(LinkHandlerTest, RelocationFindsTheNearestPlaceForwardFirstAndLeavesAVanishedLink) {
-    setText("xxab....abxx");
-    state_.Links.Add({6, 8, "ab", "t"});  // "ab" stands 2 before and 2 after
+    setText("xxab....abxxab");
+    state_.EditorChangeGuard = true;
+    for (int at : {2, 8}) {  // the link's marking: only these spell it as a link
+        editor_.select(at, 2);
+        editor_.setSelProtected(true);
+    }
+    state_.EditorChangeGuard = false;
+    state_.Links.Add({6, 8, "ab", "t"});   // "ab" stands marked 2 before and 2 after
     state_.Links.Add({0, 3, "zzz", "t"});  // nowhere in the text
     links_.RelocateLinks();
     EXPECT_EQ(state_.Links[1].LinkStart, 8);
     EXPECT_EQ(state_.Links[1].LinkEnd, 10);
     EXPECT_EQ(state_.Links[2].LinkStart, 0);
+    state_.Links.Clear();
+    state_.Links.Add({11, 13, "ab", "t"});  // the plain "ab" at the end is not the link's
+    links_.RelocateLinks();
+    EXPECT_EQ(state_.Links[1].LinkStart, 8);
 }
 
 TEST_F(LinkHandlerTest, SelectionsSnapToWholeLinks) {
@@ -218,6 +229,67 @@ TEST_F(LinkHandlerTest, UndoAndTheClipboardKeysDoNothingToTheText) {
     for (Qt::Key key : {Qt::Key_Z, Qt::Key_X, Qt::Key_V}) press(key, Qt::ControlModifier);
     EXPECT_TRUE(editor_.Text().startsWith("see the docs and"));
     expectConsistent();
+}
+
+TEST_F(LinkHandlerTest, RandomEditsKeepTheTableInStepWithTheTextAcrossSavesAndReloads) {
+    std::mt19937 random(7);
+    const auto below = [&](int n) { return n <= 0 ? 0 : static_cast<int>(random() % static_cast<unsigned>(n)); };
+    link(8, 4, "http://docs");
+    link(21, 4, "Note:k0000000003");
+    for (int step = 0; step < 600; ++step) {
+        SCOPED_TRACE(step);
+        const int length = static_cast<int>(editor_.Text().size());
+        switch (below(8)) {
+        case 0:
+        case 1:
+            editor_.setSelStart(below(length + 1));
+            QTest::keyClicks(&editor_, QString(QChar('a' + below(26))));
+            break;
+        case 2:
+            editor_.setSelStart(below(length + 1));
+            press(below(2) ? Qt::Key_Return : Qt::Key_Space);
+            break;
+        case 3: {
+            const int from = below(length + 1);
+            editor_.select(from, 0);
+            editor_.select(from, below(std::min(12, length - from) + 1));  // dragged out from a click
+            press(below(2) ? Qt::Key_Delete : Qt::Key_Backspace);
+            break;
+        }
+        case 4: {  // a new link, or the one the selection touches edited
+            const int from = below(length + 1);
+            editor_.select(from, below(std::min(6, length - from) + 1));
+            links_.SelectLinkAtSelection();
+            if (!editor_.SelText().isEmpty() && !editor_.SelText().contains('\r'))
+                links_.SetLink(editor_.SelText(), QStringLiteral("http://x/%1").arg(step));
+            links_.EndEditingLink();
+            break;
+        }
+        case 5:  // a link made plain text again
+            if (state_.Links.Count() > 0) {
+                const LinkEntry e = state_.Links[1 + below(state_.Links.Count())];
+                editor_.select(e.LinkStart, 0);
+                links_.SelectLinkAtSelection();
+                links_.DeleteLink(links_.EditingLink());
+                links_.EndEditingLink();
+            }
+            break;
+        case 6: {  // away and back: saved, then loaded again
+            const std::vector<LinkEntry> before = state_.Links.entries();
+            tree_.setSelectedItem(node(3));
+            notes_.tree_NodeClick(node(3));
+            tree_.setSelectedItem(node(2));
+            notes_.tree_NodeClick(node(2));
+            EXPECT_EQ(state_.Links.entries(), before);
+            break;
+        }
+        default:
+            editor_.select(below(length + 1), 0);
+            break;
+        }
+        expectConsistent();
+        if (HasFailure()) return;
+    }
 }
 
 }  // namespace
