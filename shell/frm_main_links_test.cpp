@@ -11,6 +11,8 @@
 #include <QMenu>
 #include <QStatusBar>
 
+#include "links/link_editor_events.h"
+#include "shell/features.h"
 #include "shell/main_menus.h"
 
 namespace tamix {
@@ -83,6 +85,42 @@ TEST_F(FrmMainLinksTest, ALinkAfterParagraphsHoversFollowsAndIsWrittenBack) {
     EXPECT_EQ(stored.LinkEnd(1), 26);
     EXPECT_NE(stored.RTFData().find("ok first"), std::string::npos);
     stored.CloseFile();
+}
+
+TEST_F(FrmMainLinksTest, ABadLinkTableLoadsWithoutHarmAndIsNotRewritten) {
+    const QString file = sample();
+    {
+        cNode node;  // 150 links: past the end, overlapping, a note key of the wrong length
+        node.OpenFile(QFile::encodeName(file).toStdString());
+        node.FindKey("k0000000002");
+        node.LinkCount(150);
+        for (int i = 1; i <= 150; ++i) {
+            node.LinkStart(i, i % 3 == 0 ? 1000000 + i : i % 7);
+            node.LinkEnd(i, i % 3 == 0 ? 1000004 + i : i % 7 + 4);
+            node.LinkText(i, "Beta");
+            node.LinkLink(i, i % 2 ? "Note:k12" : "Note:k0000000003");
+        }
+        node.SaveNode();
+        node.CloseFile();
+    }
+    QFile before(file);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const QByteArray bytes = before.readAll();
+    before.close();
+
+    frmMain& w = start(file);
+    click(2);
+    EXPECT_EQ(w.state().Links.Count(), 150);
+    controls::RichTextBox& editor = w.rtfMain();
+    for (int y = 0; y < editor.viewport()->height(); y += 7)
+        for (int x = 0; x < editor.viewport()->width(); x += 11) QTest::mouseMove(editor.viewport(), QPoint(x, y));
+    for (int i = 1; i <= 150; i += 17) w.features().linkEvents().FollowLink(i);  // beeps or shows Beta
+    click(3);
+    click(2);
+    trigger("mnuFileClose");
+    QFile after(file);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), bytes);  // nothing was edited, so nothing was written
 }
 
 TEST_F(FrmMainLinksTest, ARightClickInTheEditorShowsTheEditMenu) {
