@@ -156,6 +156,13 @@ QString RichTextBox::Text() const {
     return rtf::EditorText::text(*document());
 }
 
+int RichTextBox::TextLength() const { return PositionMap::length(*document()); }
+
+QString RichTextBox::TextRange(int start, int length) const {
+    if (length <= 0) return QString();
+    return rtf::EditorText::text(*document(), toDocumentPosition(start), toDocumentPosition(start + length));
+}
+
 void RichTextBox::setText(const QString& text) {
     loadPlainText(text);
 }

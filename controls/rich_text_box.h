@@ -168,6 +168,12 @@ public:
     // policy says otherwise.
     QMenu* createContextMenu();
 
+    // Text().size() and Text().mid(start, length), without building the
+    // whole text (for a range that does not start or end inside a
+    // paragraph break).
+    int TextLength() const;
+    QString TextRange(int start, int length) const;
+
     // True when every character of start ... start + length - 1 (editor
     // positions, length > 0) is protected; reads formats only, the
     // selection stays.

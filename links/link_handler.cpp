@@ -73,10 +73,10 @@ void LinkHandler::rtfMain_Change() {
 }
 
 void LinkHandler::RelocateLinks() {
-    const QString text = editor_.Text();
-    if (text.isEmpty()) return;
-    const int length = static_cast<int>(text.size());
-    const QStringView all(text);
+    // Only the text near each link is read: a keystroke in a long note
+    // costs a few short reads, not a copy of the whole text.
+    const int length = editor_.TextLength();
+    if (length == 0) return;
     LinkTable& links = state_.Links;
     // Links keep their order in the text (their characters cannot be edited),
     // so they are placed in the order they stood, each after the one before.
@@ -93,7 +93,7 @@ void LinkHandler::RelocateLinks() {
         const int n = link.LinkEnd - link.LinkStart;
         if (n <= 0 || n != link.LinkText.size()) continue;  // a damaged entry is left as it is
         const auto standsAt = [&](int at) {
-            return at >= claimed && at + n <= length && all.mid(at, n) == link.LinkText &&
+            return at >= claimed && at + n <= length && editor_.TextRange(at, n) == link.LinkText &&
                    editor_.WhollyProtected(at, n);
         };
         for (int d = 0;; ++d) {
