@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDialog>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QGuiApplication>
@@ -194,6 +195,8 @@ void QtUserDialogs::doShowHelp(const QString& htmlFile) {
     helpWindow_->raise();
     helpWindow_->activateWindow();
 }
+
+int QtUserDialogs::doRunModal(QDialog& form) { return form.exec(); }
 
 void QtUserDialogs::doShowAbout() {
     AboutDialog dialog(title_, icon_, parent_);

@@ -44,6 +44,7 @@ protected:
     bool doChoosePrinter(QPrinter& printer, PrintRequest& request) override;
     void doShowHelp(const QString& htmlFile) override;
     void doShowAbout() override;
+    int doRunModal(QDialog& form) override;
 
 private:
     QString runFileDialog(const FileDialogRequest& request, bool save);

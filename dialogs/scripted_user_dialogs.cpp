@@ -1,5 +1,7 @@
 #include "dialogs/scripted_user_dialogs.h"
 
+#include <QDialog>
+
 #include <utility>
 
 #include <cstdio>
@@ -18,6 +20,7 @@ const char* kindName(DialogKind kind) {
     case DialogKind::Colour: return "colour dialog";
     case DialogKind::Print: return "print dialog";
     case DialogKind::About: return "about window";
+    case DialogKind::Form: return "form";
     }
     return "dialog";
 }
@@ -71,6 +74,13 @@ ScriptedAnswer ScriptedAnswer::Print(int fromPage, int toPage) {
 ScriptedAnswer ScriptedAnswer::About() {
     ScriptedAnswer a;
     a.kind = DialogKind::About;
+    return a;
+}
+
+ScriptedAnswer ScriptedAnswer::Form(std::function<void(QDialog&)> script) {
+    ScriptedAnswer a;
+    a.kind = DialogKind::Form;
+    a.form = std::move(script);
     return a;
 }
 
@@ -174,6 +184,15 @@ bool ScriptedUserDialogs::doChoosePrinter(QPrinter&, PrintRequest& request) {
 
 void ScriptedUserDialogs::doShowAbout() {
     next({DialogKind::About, QString(), MsgButtons::Ok, MsgIcon::None, {}, false});
+}
+
+int ScriptedUserDialogs::doRunModal(QDialog& form) {
+    const auto a = next({DialogKind::Form, form.windowTitle(), MsgButtons::Ok, MsgIcon::None, {}, false});
+    form.setModal(true);
+    form.show();
+    if (a && !a->cancel && a->form) a->form(form);
+    if (form.isVisible()) form.reject();
+    return form.result();
 }
 
 }  // namespace tamix

@@ -7,15 +7,17 @@
 #include <functional>
 #include <vector>
 
+class QDialog;
+
 namespace tamix {
 
 // Which dialog was asked for, or answered.
-enum class DialogKind { Message, OpenFile, SaveFile, Font, Colour, Print, About };
+enum class DialogKind { Message, OpenFile, SaveFile, Font, Colour, Print, About, Form };
 
 // One dialog the code asked for, as recorded by ScriptedUserDialogs.
 struct AskedDialog {
     DialogKind kind;
-    QString text;            // message text, or the file dialog's title
+    QString text;            // message text, the file dialog's or the form's title
     MsgButtons buttons = MsgButtons::Ok;
     MsgIcon icon = MsgIcon::None;
     FileDialogRequest file;  // for the file dialogs
@@ -32,6 +34,8 @@ struct ScriptedAnswer {
     QColor colour;
     int fromPage = 0;
     int toPage = 0;
+    // What the user does in a form while it is shown (see runModal).
+    std::function<void(QDialog&)> form;
 
     static ScriptedAnswer Message(MsgAnswer answer);
     static ScriptedAnswer File(DialogKind openOrSave, QString path);
@@ -40,6 +44,7 @@ struct ScriptedAnswer {
     static ScriptedAnswer Colour(QColor colour);
     static ScriptedAnswer Print(int fromPage = 0, int toPage = 0);
     static ScriptedAnswer About();
+    static ScriptedAnswer Form(std::function<void(QDialog&)> script);
 };
 
 // User dialogs for tests: answers come from a queue filled by the test, and
@@ -47,6 +52,11 @@ struct ScriptedAnswer {
 // an answer of another kind queued first, is reported through the failure
 // hook (by default: a message on stderr and abort) and then treated as
 // cancelled, so an unexpected question can never pass unnoticed.
+//
+// A form run modally is shown (modal, not blocking) and the answer's script
+// acts on the real form; a form the script leaves open is then closed as
+// the window manager would close it (reject). A cancelling answer closes it
+// that way at once.
 class ScriptedUserDialogs : public UserDialogs {
 public:
     using FailureHook = std::function<void(const QString& what)>;
@@ -81,6 +91,7 @@ protected:
     bool doChoosePrinter(QPrinter& printer, PrintRequest& request) override;
     void doShowHelp(const QString& htmlFile) override { help_ << htmlFile; }
     void doShowAbout() override;
+    int doRunModal(QDialog& form) override;
 
 private:
     // Records the question and takes the matching answer; nothing when the

@@ -6,13 +6,15 @@ namespace tamix {
 
 namespace {
 
-// Restores the topmost state when the dialog ends, however it ends.
+// Restores the topmost state when the dialog ends, however it ends. A
+// dialog asked from inside another (a message over one of our forms)
+// leaves the state to the outer one.
 class TopmostPause {
 public:
     TopmostPause(const std::function<bool()>& isOn, const std::function<void(bool)>& set,
                  bool& dropped)
         : set_(set), dropped_(dropped) {
-        if (isOn && set && isOn()) {
+        if (!dropped_ && isOn && set && isOn()) {
             set_(false);
             active_ = true;
             dropped_ = true;
@@ -82,6 +84,10 @@ void UserDialogs::showHelp(const QString& htmlFile) { doShowHelp(htmlFile); }
 
 void UserDialogs::showAbout() {
     aroundDialog([&] { doShowAbout(); });
+}
+
+int UserDialogs::runModal(QDialog& form) {
+    return aroundDialog([&] { return doRunModal(form); });
 }
 
 }  // namespace tamix

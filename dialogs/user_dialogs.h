@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 
+class QDialog;
 class QPrinter;
 
 namespace tamix {
@@ -42,7 +43,8 @@ struct PrintRequest {
 };
 
 // The one interface through which commands ask the user anything: message
-// boxes, the common file/font/colour/print dialogs, beeps, help and about.
+// boxes, the common file/font/colour/print dialogs, beeps, help and about,
+// and the program's own modal forms.
 // Every dialog runs with the main window's always-on-top state dropped and
 // restores it afterwards (see setTopmostHooks). A cancelled dialog whose
 // request says cancelRaises throws TamixError(kErrCancel); otherwise it
@@ -67,6 +69,9 @@ public:
     void showHelp(const QString& htmlFile);
     // The modal about window.
     void showAbout();
+    // Runs a form of the program's own modally, as its exec() would, and
+    // answers its result (QDialog::Accepted or Rejected).
+    int runModal(QDialog& form);
     // The system beep.
     virtual void beep() = 0;
     // True while a dialog asked through this interface is open (its nested
@@ -87,6 +92,7 @@ protected:
     virtual bool doChoosePrinter(QPrinter& printer, PrintRequest& request) = 0;
     virtual void doShowHelp(const QString& htmlFile) = 0;
     virtual void doShowAbout() = 0;
+    virtual int doRunModal(QDialog& form) = 0;
 
     // True while a dialog runs with the topmost state dropped by the hooks.
     bool topmostDropped() const { return topmostDropped_; }

@@ -4,6 +4,7 @@
 #include "testing/test_app.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -71,6 +72,64 @@ TEST(UserDialogs, TopmostUntouchedWhenTheWindowIsNotOnTop) {
     EXPECT_FALSE(dialogs.asked()[0].topmostDropped);
 }
 
+TEST(UserDialogs, OwnFormRunsShownModalWithTopmostDroppedAndItsScriptDecides) {
+    testApp();
+    ScriptedUserDialogs dialogs;
+    bool topmost = true;
+    dialogs.setTopmostHooks([&] { return topmost; }, [&](bool on) { topmost = on; });
+    QDialog form;
+    form.setWindowTitle("Hyperlink");
+    bool shownModal = false, droppedInside = false, askingInside = false;
+    dialogs.answer(ScriptedAnswer::Form([&](QDialog& f) {
+        shownModal = f.isVisible() && f.isModal();
+        droppedInside = !topmost;
+        askingInside = dialogs.isAsking();
+        f.accept();
+    }));
+    EXPECT_EQ(dialogs.runModal(form), QDialog::Accepted);
+    EXPECT_TRUE(shownModal);
+    EXPECT_TRUE(droppedInside);
+    EXPECT_TRUE(askingInside);
+    EXPECT_TRUE(topmost);
+    EXPECT_FALSE(dialogs.isAsking());
+    ASSERT_EQ(dialogs.asked().size(), 1u);
+    EXPECT_EQ(dialogs.asked()[0].kind, DialogKind::Form);
+    EXPECT_EQ(dialogs.asked()[0].text, "Hyperlink");
+}
+
+TEST(UserDialogs, MessageAskedFromAFormLeavesTopmostDroppedUntilTheFormEnds) {
+    testApp();
+    ScriptedUserDialogs dialogs;
+    bool topmost = true;  // the window's stacking; the option itself stays on
+    QList<bool> changes;
+    dialogs.setTopmostHooks([] { return true; }, [&](bool on) { topmost = on; changes << on; });
+    QDialog form;
+    bool droppedAfterMessage = false;
+    dialogs.answer(ScriptedAnswer::Form([&](QDialog&) {
+        dialogs.message("Text cannot be blank", MsgButtons::OkCancel);
+        droppedAfterMessage = !topmost;
+    }));
+    dialogs.answer(ScriptedAnswer::Message(MsgAnswer::Ok));
+    dialogs.runModal(form);
+    EXPECT_TRUE(droppedAfterMessage);
+    EXPECT_TRUE(dialogs.asked()[1].topmostDropped);
+    EXPECT_EQ(changes, (QList<bool>{false, true}));
+}
+
+TEST(ScriptedUserDialogs, FormLeftOpenOrCancelledIsClosedAsRejected) {
+    testApp();
+    ScriptedUserDialogs dialogs;
+    QDialog form;
+    int rejects = 0;
+    QObject::connect(&form, &QDialog::rejected, [&] { ++rejects; });
+    dialogs.answer(ScriptedAnswer::Form([](QDialog&) {}));
+    dialogs.answer(ScriptedAnswer::Cancel(DialogKind::Form));
+    EXPECT_EQ(dialogs.runModal(form), QDialog::Rejected);
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(dialogs.runModal(form), QDialog::Rejected);
+    EXPECT_EQ(rejects, 2);
+}
+
 TEST(QtUserDialogs, FilterPairsBecomeQtNameFilters) {
     EXPECT_EQ(QtUserDialogs::nameFilters("Tamix Database (*.TM2)|*.TM2"),
               QStringList{"Tamix Database (*.TM2)"});
@@ -95,6 +154,20 @@ TEST(QtUserDialogs, MessageBoxHasTheTitleAndReportsThePressedButton) {
               MsgAnswer::No);
     EXPECT_EQ(seenTitle, "Tamix");
     EXPECT_EQ(seenIcon, QMessageBox::Question);
+}
+
+TEST(QtUserDialogs, OwnFormRunsModallyUntilItCloses) {
+    testApp();
+    QtUserDialogs dialogs("Tamix", QIcon());
+    QDialog form;
+    bool wasModal = false;
+    QTimer::singleShot(0, [&] {
+        wasModal = QApplication::activeModalWidget() == &form;
+        form.accept();
+    });
+    EXPECT_EQ(dialogs.runModal(form), QDialog::Accepted);
+    EXPECT_TRUE(wasModal);
+    EXPECT_FALSE(form.isVisible());
 }
 
 TEST(QtUserDialogs, HelpOpensReadableRemembersItsSizeAndBelongsToTheMainWindow) {

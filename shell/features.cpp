@@ -1,5 +1,7 @@
 #include "shell/features.h"
 
+#include "links/link_commands.h"
+#include "links/link_detector.h"
 #include "links/link_handler.h"
 #include "links/link_opener.h"
 
@@ -9,7 +11,10 @@ Features::Features(Parts p)
     : links_(std::make_unique<LinkHandler>(p.state, p.editor, p.options)),
       opener_(std::make_unique<LinkOpener>()),
       linkEvents_(std::make_unique<LinkEditorEvents>(p.state, p.editor, p.tree, p.notes, *links_, *opener_,
-                                                     p.dialogs, p.host, p.commands, std::move(p.window))) {}
+                                                     p.dialogs, p.host, p.commands, std::move(p.window))),
+      detector_(std::make_unique<LinkDetector>(p.state, p.editor, *links_, p.host)) {
+    LinkCommands::Register(p.commands, p.state, *links_, *detector_, p.editor, p.tree, p.dialogs, p.host);
+}
 
 Features::~Features() = default;
 

@@ -7,6 +7,7 @@
 namespace tamix {
 
 class CommandTable;
+class LinkDetector;
 class LinkHandler;
 class LinkOpener;
 class NoteSelection;
@@ -42,11 +43,13 @@ public:
 
     LinkHandler& links() { return *links_; }
     LinkEditorEvents& linkEvents() { return *linkEvents_; }
+    LinkDetector& linkDetector() { return *detector_; }
 
 private:
     std::unique_ptr<LinkHandler> links_;
     std::unique_ptr<LinkOpener> opener_;
     std::unique_ptr<LinkEditorEvents> linkEvents_;
+    std::unique_ptr<LinkDetector> detector_;
 };
 
 }  // namespace tamix
