@@ -163,6 +163,21 @@ TEST_F(RichTextBoxProtectionTest, LoadsThroughTheBaseReplaceProtectedText) {
     EXPECT_EQ(beeps, 0);
 }
 
+TEST_F(RichTextBoxProtectionTest, ADocumentSetThroughTheBaseIsGuardedToo) {
+    auto* other = new QTextDocument(&box);
+    QTextCursor c(other);
+    c.insertText("x ");
+    QTextCharFormat link;
+    link.setProperty(rtf::TextDocumentAdapter::ProtectedProperty, true);
+    c.insertText("LINK", link);
+    QTextEdit& base = box;
+    base.setDocument(other);
+    box.select(3, 2);
+    base.insertPlainText("y");
+    EXPECT_EQ(box.Text(), QString("x LINK"));
+    EXPECT_EQ(beeps, 1);
+}
+
 TEST_F(RichTextBoxProtectionTest, ObjectReplacementCharacterNeverEntersAsText) {
     box.setText(QString("a") + kObject + "b");
     EXPECT_EQ(box.Text(), QString("ab"));
