@@ -101,13 +101,25 @@ int KeyCodes::code(int key, Qt::KeyboardModifiers modifiers, const QString& text
             return k;
         }
     }
-    if (!text.isEmpty() && text.at(0).isPrint()) {
+    if (typesCharacter(text)) {
         if (int k = punctuationKey(text.at(0).unicode()); k != 0) {
             return k;
         }
         return 192;
     }
     return 0;
+}
+
+bool KeyCodes::typesCharacter(const QString& text) {
+    if (text.isEmpty()) {
+        return false;
+    }
+    const QChar c = text.at(0);
+    if (c.isHighSurrogate()) {
+        return text.size() > 1 && text.at(1).isLowSurrogate();
+    }
+    return c.isPrint() || c == QLatin1Char('\t') || c.category() == QChar::Other_Format ||
+           c.category() == QChar::Other_PrivateUse;
 }
 
 int KeyCodes::shiftState(Qt::KeyboardModifiers modifiers) {

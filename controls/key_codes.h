@@ -3,6 +3,7 @@
 #include <Qt>
 
 class QKeyEvent;
+class QString;
 
 namespace tamix::controls {
 
@@ -25,6 +26,10 @@ public:
     static int code(int qtKey, Qt::KeyboardModifiers modifiers, const QString& text);
     // 1 Shift + 2 Ctrl + 4 Alt.
     static int shiftState(Qt::KeyboardModifiers modifiers);
+    // Whether a key's text is a character an editor types: a printable one,
+    // a format character (zero-width joiners, direction marks), a
+    // private-use character, a surrogate pair or a tab.
+    static bool typesCharacter(const QString& text);
 };
 
 }  // namespace tamix::controls

@@ -3,8 +3,6 @@
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QFocusEvent>
-#include <QInputMethodEvent>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -41,12 +39,22 @@ int buttonCode(Qt::MouseButtons buttons) {
 
 RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent) {
     beep_ = [] { QApplication::beep(); };
-    document()->setUndoRedoEnabled(false);
     setAcceptRichText(false);
     setTabChangesFocus(false);
     viewport()->setMouseTracking(true);
     viewport()->setCursor(Qt::IBeamCursor);
-    connect(document(), &QTextDocument::contentsChange, this, &RichTextBox::onContentsChange);
+    guard_.watch(document());
+    connect(&guard_, &RichTextBoxGuard::changed, this, &RichTextBox::onDocumentChanged);
+    connect(&guard_, &RichTextBoxGuard::refused, this, &RichTextBox::onEditRefused);
+    // Also after QTextEdit replaced its document or loaded one (setPlainText,
+    // setHtml, clear), which may end without the document's contentsChanged.
+    connect(this, &QTextEdit::textChanged, this, [this] {
+        if (guard_.document() != document()) {
+            guard_.watch(document());
+            onDocumentChanged();
+        }
+        guard_.settle();
+    });
     connect(this, &QTextEdit::cursorPositionChanged, this, &RichTextBox::onCursorMoved);
     connect(this, &QTextEdit::selectionChanged, this, &RichTextBox::onCursorMoved);
 }
@@ -59,16 +67,30 @@ RichTextBox::~RichTextBox() {
 
 // --- Events owed ----------------------------------------------------------
 
-void RichTextBox::onContentsChange(int, int, int) {
+void RichTextBox::onDocumentChanged() {
     if (batchDepth_ > 0) {
         changed_ = true;
     } else {
         emit Change();
+        onCursorMoved();  // held back while the edit was under way
+    }
+}
+
+void RichTextBox::onEditRefused() {
+    // The selection the edit moved goes back to the one last reported.
+    int end = document()->characterCount() - 1;
+    QTextCursor c(document());
+    c.setPosition(std::clamp(lastAnchor_, 0, end));
+    c.setPosition(std::clamp(lastPosition_, 0, end), QTextCursor::KeepAnchor);
+    setTextCursor(c);
+    beep();
+    if (batchDepth_ == 0) {
+        onCursorMoved();
     }
 }
 
 void RichTextBox::onCursorMoved() {
-    if (batchDepth_ > 0) {
+    if (batchDepth_ > 0 || guard_.changing()) {
         return;
     }
     QTextCursor c = textCursor();
@@ -167,14 +189,16 @@ void RichTextBox::setText(const QString& text) {
     loadPlainText(text);
 }
 
-void RichTextBox::insertPlain(QTextCursor& cursor, const QString& text) {
+void RichTextBox::insertPlain(QTextCursor& cursor, const QString& text,
+                              const std::optional<QTextCharFormat>& format) const {
     QString normal = text;
     normal.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     normal.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     normal.replace(QLatin1Char('\v'), QChar::LineSeparator);
+    normal.remove(QChar::ObjectReplacementCharacter);
     cursor.beginEditBlock();
     cursor.removeSelectedText();
-    cursor.insertText(normal);  // each "\n" becomes a paragraph break
+    cursor.insertText(normal, format ? *format : insertionFormat(cursor));  // each "\n" starts a paragraph
     cursor.endEditBlock();
 }
 
@@ -188,13 +212,12 @@ QTextCharFormat RichTextBox::baseFormat() const {
 
 void RichTextBox::loadPlainText(const QString& text) {
     Batch batch(*this);
+    RichTextBoxGuard::Trust load(guard_);
     document()->clear();
-    document()->setUndoRedoEnabled(false);
     QTextCursor c(document());
     QTextCharFormat format = baseFormat();
     c.setBlockCharFormat(format);
-    c.setCharFormat(format);
-    insertPlain(c, text);
+    insertPlain(c, text, format);
     c.movePosition(QTextCursor::Start);
     setTextCursor(c);
     setCurrentCharFormat(format);
@@ -206,8 +229,8 @@ std::string RichTextBox::TextRTF() const {
 
 void RichTextBox::setTextRTF(std::string_view rtf) {
     Batch batch(*this);
+    RichTextBoxGuard::Trust load(guard_);
     TextDocumentAdapter::loadRtf(rtf, *document());
-    document()->setUndoRedoEnabled(false);
     setTextCursor(QTextCursor(document()));
 }
 
@@ -265,124 +288,7 @@ bool RichTextBox::insertionAllowed(const QTextCursor& cursor) const {
     return !(rangeProtected(pos - 1, pos) && rangeProtected(pos, pos + 1));
 }
 
-std::optional<QTextCursor> RichTextBox::deletionRange(QKeyEvent* event) const {
-    QTextCursor c = textCursor();
-    QTextCursor::MoveOperation move;
-    if (event->key() == Qt::Key_Backspace && !(event->modifiers() & ~Qt::ShiftModifier)) {
-        move = QTextCursor::PreviousCharacter;
-    } else if (event->matches(QKeySequence::Delete)) {
-        move = QTextCursor::NextCharacter;
-    } else if (event->matches(QKeySequence::DeleteStartOfWord)) {
-        move = QTextCursor::PreviousWord;
-    } else if (event->matches(QKeySequence::DeleteEndOfWord)) {
-        move = QTextCursor::NextWord;
-    } else if (event->matches(QKeySequence::DeleteEndOfLine)) {
-        move = QTextCursor::EndOfBlock;
-    } else if (event->matches(QKeySequence::DeleteCompleteLine)) {
-        c.movePosition(QTextCursor::StartOfBlock);
-        move = QTextCursor::EndOfBlock;
-    } else {
-        return std::nullopt;
-    }
-    if (!c.hasSelection()) {
-        c.movePosition(move, QTextCursor::KeepAnchor);
-        if (move == QTextCursor::EndOfBlock && !c.hasSelection()) {
-            c.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
-        }
-    }
-    return c;
-}
-
-bool RichTextBox::insertsText(QKeyEvent* event) {
-    if (event->matches(QKeySequence::InsertParagraphSeparator) ||
-        event->matches(QKeySequence::InsertLineSeparator)) {
-        return true;
-    }
-    const QString text = event->text();
-    return !text.isEmpty() && (text.at(0).isPrint() || text.at(0) == QLatin1Char('\t'));
-}
-
-// --- Keyboard, input method, mouse, focus -------------------------------
-
-void RichTextBox::keyPressEvent(QKeyEvent* event) {
-    int code = KeyCodes::code(*event);
-    int shift = KeyCodes::shiftState(event->modifiers());
-    if (code != 0) {
-        emit KeyDown(code, shift);  // outside any batch: the handler's edits report at once
-        if (code == 0) {
-            event->accept();
-            return;
-        }
-    }
-    if (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo)) {
-        event->accept();  // there is no undo
-        return;
-    }
-    if (event->matches(QKeySequence::Cut)) {
-        Cut();
-        event->accept();
-        return;
-    }
-    if (event->matches(QKeySequence::Copy)) {
-        Copy();
-        event->accept();
-        return;
-    }
-    if (event->matches(QKeySequence::Paste)) {
-        Paste();
-        event->accept();
-        return;
-    }
-    if (!isReadOnly()) {
-        if (std::optional<QTextCursor> range = deletionRange(event)) {
-            if (rangeProtected(range->selectionStart(), range->selectionEnd())) {
-                beep();
-                event->accept();
-                return;
-            }
-        } else if (insertsText(event) && !insertionAllowed(textCursor())) {
-            beep();
-            event->accept();
-            return;
-        }
-    }
-    Batch batch(*this);
-    QTextEdit::keyPressEvent(event);
-}
-
-void RichTextBox::keyReleaseEvent(QKeyEvent* event) {
-    int code = KeyCodes::code(*event);
-    int shift = KeyCodes::shiftState(event->modifiers());
-    if (code != 0) {
-        emit KeyUp(code, shift);
-        if (code == 0) {
-            event->accept();
-            return;
-        }
-    }
-    QTextEdit::keyReleaseEvent(event);
-}
-
-void RichTextBox::inputMethodEvent(QInputMethodEvent* event) {
-    if (!isReadOnly()) {
-        QTextCursor c = textCursor();
-        if (event->replacementLength() > 0) {
-            int start = c.position() + event->replacementStart();
-            c.setPosition(std::max(0, start));
-            c.setPosition(std::max(0, start + event->replacementLength()), QTextCursor::KeepAnchor);
-        }
-        bool commits = !event->commitString().isEmpty() || event->replacementLength() > 0;
-        if ((commits || !event->preeditString().isEmpty()) && !insertionAllowed(c)) {
-            if (commits) {
-                beep();
-            }
-            event->accept();
-            return;
-        }
-    }
-    Batch batch(*this);
-    QTextEdit::inputMethodEvent(event);
-}
+// --- Mouse and focus --------------------------------------------------------
 
 void RichTextBox::mousePressEvent(QMouseEvent* event) {
     {

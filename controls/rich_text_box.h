@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "controls/rich_text_box_guard.h"
+
 class QMenu;
 class QMimeData;
 
@@ -34,12 +36,24 @@ enum class Tristate { Off = 0, On = 1, Mixed = 2 };
 // this way, so Text().mid(SelStart(), SelLength()) == SelText().
 //
 // Protection: characters whose format carries the protected property cannot
-// be changed by typing, Backspace, Delete, paste, drop, dragging them out,
-// cut (keys, context menu, Cut()), an input method, setSelText/setSelRTF or a
-// character-format setter; inserting where the typing format is protected is
-// refused as well. A refused attempt beeps (see setBeep) and changes nothing.
-// Replacing the whole document (setText, setTextRTF, LoadFile) is a load,
-// not an edit, and is always allowed.
+// be changed by typing (overwrite mode included), Backspace, Delete, paste,
+// drop, dragging them out, cut (keys, context menu, Cut()), an input method,
+// setSelText/setSelRTF or a character-format setter, and no text can be put
+// strictly inside a run of them. Qt's own editing calls on the QTextEdit
+// base and QTextCursor edits of document() are refused as well: an edit that
+// changed protected text is taken back as soon as it ends. A refused attempt
+// beeps (see setBeep) and changes nothing. Replacing the whole document
+// (setText, setTextRTF, LoadFile, and QTextEdit's setPlainText, setHtml and
+// clear) is a load, not an edit, and is always allowed.
+//
+// Only a link's own characters are protected: text typed, committed by an
+// input method, pasted or dropped as plain text, or set by setSelText where
+// the typing format would be protected gets the plain typing format instead:
+// unprotected, not underlined, no colour of its own, in the font of the
+// nearest unprotected text of its paragraph (else the base font).
+//
+// U+FFFC is one character only as a picture or object: typed, committed,
+// pasted, loaded or set as text it is left out.
 //
 // There is no undo: the undo keys and the context menu's undo and redo do
 // nothing.
@@ -207,6 +221,7 @@ signals:
     // 96-111, F1.. 112.., US punctuation 186-192 and 219-222. Shift state:
     // 1 Shift, 2 Ctrl, 4 Alt. Setting `keyCode` to 0 swallows the key; other
     // changes of the arguments have no effect on what the key does.
+    // Every key that can change the text raises KeyDown before it acts.
     void KeyDown(int& keyCode, int& shift);
     void KeyUp(int& keyCode, int& shift);
     // button 1 left, 2 right, 4 middle (MouseMove: the buttons held); x, y
@@ -245,6 +260,7 @@ private:
     using QTextEdit::setHtml;
     using QTextEdit::setDocument;
     using QTextEdit::setPlainText;
+    using QTextEdit::setUndoRedoEnabled;
     using QTextEdit::undo;
 
     // Collects the Change and SelChange of one action and raises them when
@@ -265,7 +281,9 @@ private:
         RichTextBox& box_;
     };
 
-    void onContentsChange(int position, int removed, int added);
+    // The guard kept an edit, or took one back.
+    void onDocumentChanged();
+    void onEditRefused();
     void onCursorMoved();
     // Raises the Change and SelChange the finished outermost batch owes.
     void flush();
@@ -280,8 +298,20 @@ private:
     // For a key that deletes, the range it would remove (possibly empty);
     // nullopt for every other key.
     std::optional<QTextCursor> deletionRange(QKeyEvent* event) const;
-    // Whether a key would insert text.
-    static bool insertsText(QKeyEvent* event);
+    // Whether a key would type its text (the paragraph and line break keys
+    // aside), as QTextEdit decides it.
+    static bool typesText(const QKeyEvent& event);
+    // Makes the text cursor ready for a key that inserts: in overwrite mode
+    // (`overwrites`: the key types text) the character after the caret is
+    // replaced, the replaced text is removed first, and a protected typing
+    // format becomes the plain one. Answers false, changing nothing, when
+    // the insertion is refused.
+    bool prepareTyping(bool overwrites);
+    // The format text inserted at the (empty) cursor gets: its typing format,
+    // or the plain typing format where that is protected.
+    QTextCharFormat insertionFormat(const QTextCursor& cursor) const;
+    // The plain typing format at a document position.
+    QTextCharFormat plainFormatAt(int position) const;
     // Applies a character format to the selection, or to the typing format
     // when the selection is empty. Protected text refuses it unless
     // `protection` says the protection itself is being changed.
@@ -299,13 +329,16 @@ private:
     // Replaces the document with plain text in the base font.
     void loadPlainText(const QString& text);
     // Inserts plain text at the cursor, replacing its selection: "\r\n",
-    // "\r" and "\n" start paragraphs, "\v" is a soft line break.
-    static void insertPlain(QTextCursor& cursor, const QString& text);
+    // "\r" and "\n" start paragraphs, "\v" is a soft line break, U+FFFC is
+    // left out. The text gets insertionFormat, or `format` when given.
+    void insertPlain(QTextCursor& cursor, const QString& text,
+                     const std::optional<QTextCharFormat>& format = std::nullopt) const;
     // Inserts clipboard or drop data at the cursor: RTF, else text, else an
     // image.
     void insertMime(const QMimeData* source, QTextCursor& cursor);
     QPoint toTwips(const QPoint& pixels) const;
 
+    RichTextBoxGuard guard_;      // takes back any edit of protected text
     std::function<void()> beep_;
     int batchDepth_ = 0;          // > 0 while an action runs; signals wait for its end
     bool changed_ = false;        // the document changed inside the current batch

@@ -100,6 +100,10 @@ void RichTextBox::mergeSelectionFormat(const QTextCharFormat& format, bool prote
         return;
     }
     Batch batch(*this);
+    std::optional<RichTextBoxGuard::Trust> lift;  // changing protection is the one edit protected text takes
+    if (protection) {
+        lift.emplace(guard_);
+    }
     c.mergeCharFormat(format);
 }
 
