@@ -2,6 +2,8 @@
 
 #include "storage/c_node.h"
 
+#include "tools/tool_fixture.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -16,53 +18,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-    int exit;
-    std::string out, err;
-};
-
-std::string quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using Result = ToolFixture::Result;
 
 // A body as written on Windows: "Buy\r\n\r\nsee Garden and Café" in the editor.
 constexpr const char* kBody = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil Arial;}}\r\n"
                               "\\pard\\f0\\fs20 Buy\\par\r\n\\par\r\nsee Garden and Caf\\'e9\\par\r\n}\r\n";
 
-class LinkCommandsTest : public ::testing::Test {
+class LinkCommandsTest : public ToolFixture {
 protected:
-    fs::path dir = fs::temp_directory_path() / ("tamix-links-" + std::to_string(::getpid()) + "-" +
-                                                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::string db = (dir / "Notes.TM2").string();
-
     void SetUp() override {
-        if (!fs::exists(TAMIX_TOOL_PATH)) GTEST_SKIP() << "tamix-tool is not built";
-        fs::create_directories(dir);
-        ASSERT_EQ(run({"new", db}).exit, 0);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    Result run(const std::vector<std::string>& args) {
-        std::string command = quote(TAMIX_TOOL_PATH);
-        for (const auto& a : args) command += " " + quote(a);
-        const fs::path out = dir / "stdout", err = dir / "stderr";
-        command += " </dev/null >" + quote(out.string()) + " 2>" + quote(err.string());
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err)};
+        ToolFixture::SetUp();
+        if (!IsSkipped()) ASSERT_EQ(run({"new", db}).exit, 0);
     }
     // Adds a note under the root with `body`; answers its key.
     std::string add(const std::string& name, const std::string& body) {
-        std::ofstream(dir / "body", std::ios::binary) << body;
-        const Result r = run({"add", db, "k0000000001", name, (dir / "body").string()});
-        EXPECT_EQ(r.exit, 0) << r.err;
-        return r.out.substr(0, r.out.find('\n'));
+        return ToolFixture::add("k0000000001", name, body);
     }
 };
 

@@ -3,6 +3,8 @@
 #include "storage/c_node.h"
 #include "storage/database_check.h"
 
+#include "tools/tool_fixture.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -16,55 +18,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-    int exit;
-    std::string out, err;
-};
-
-std::string quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-class ToolTest : public ::testing::Test {
-protected:
-    fs::path dir = fs::temp_directory_path() / ("tamix-tool-" + std::to_string(::getpid()) + "-" +
-                                                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::string db = (dir / "Notes.TM2").string();
-
-    void SetUp() override {
-        if (!fs::exists(TAMIX_TOOL_PATH)) GTEST_SKIP() << "tamix-tool is not built";
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    Result run(const std::vector<std::string>& args, const std::string& input = {}) {
-        std::string command = quote(TAMIX_TOOL_PATH);
-        for (const auto& a : args) command += " " + quote(a);
-        const fs::path in = dir / "stdin", out = dir / "stdout", err = dir / "stderr";
-        std::ofstream(in, std::ios::binary) << input;
-        command += " <" + quote(in.string()) + " >" + quote(out.string()) + " 2>" + quote(err.string());
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err)};
-    }
-    std::string add(const std::string& parent, const std::string& name, const std::string& body = {}) {
-        std::vector<std::string> args{"add", db, parent, name};
-        if (!body.empty()) {
-            const std::string bodyFile = (dir / "body").string();
-            std::ofstream(bodyFile, std::ios::binary) << body;
-            args.push_back(bodyFile);
-        }
-        const Result r = run(args);
-        EXPECT_EQ(r.exit, 0) << r.err;
-        return r.out.substr(0, r.out.find('\n'));
-    }
-};
+using ToolTest = ToolFixture;
+using Result = ToolFixture::Result;
 
 TEST_F(ToolTest, BuildsEditsAndReadsBackATree) {
     ASSERT_EQ(run({"new", db}).exit, 0);
