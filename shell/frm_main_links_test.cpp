@@ -44,11 +44,15 @@ protected:
     // The drawing-area point of the middle of editor character `position`.
     QPoint charPoint(int position) {
         controls::RichTextBox& editor = window_->rtfMain();
-        for (int y = 0; y < editor.viewport()->height(); y += 2)
-            for (int x = 0; x < editor.viewport()->width(); ++x)
-                if (editor.CharFromPos(QPoint(x, y)) == position &&
-                    editor.CharFromPos(QPoint(x + 3, y)) == position)
-                    return QPoint(x + 1, y);
+        for (int y = 0; y < editor.viewport()->height(); y += 2) {
+            int first = -1, last = -1;  // the run of points nearest that character
+            for (int x = 0; x < editor.viewport()->width(); ++x) {
+                if (editor.CharFromPos(QPoint(x, y)) != position) continue;
+                if (first < 0) first = x;
+                last = x;
+            }
+            if (first >= 0) return QPoint((first + last) / 2, y);
+        }
         ADD_FAILURE() << "no point for character " << position;
         return {};
     }
@@ -64,6 +68,12 @@ TEST_F(FrmMainLinksTest, ALinkAfterParagraphsHoversFollowsAndIsWrittenBack) {
     QTest::mouseMove(editor.viewport(), charPoint(20));
     EXPECT_EQ(w.statusBar1().currentMessage(), "Note:k0000000003");
     QTest::mouseMove(editor.viewport(), charPoint(2));
+    EXPECT_EQ(w.statusBar1().currentMessage(), "");
+    editor.setFocus();
+    QTest::mouseMove(editor.viewport(), charPoint(23));  // the character just after the link
+    EXPECT_EQ(w.statusBar1().currentMessage(), "Note:k0000000003");
+    w.tree().setFocus();  // leaving the editor clears the status bar
+    QApplication::processEvents();
     EXPECT_EQ(w.statusBar1().currentMessage(), "");
 
     editor.setFocus();
