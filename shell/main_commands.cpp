@@ -1,6 +1,7 @@
 #include "shell/main_commands.h"
 
 #include "dialogs/command_table.h"
+#include "tree/database_state.h"
 
 namespace tamix {
 
@@ -87,8 +88,6 @@ private:
 
 }  // namespace
 
-QString MainCommands::RecentItemName(int number) { return QStringLiteral("MRU%1").arg(number); }
-
 void MainCommands::Declare(CommandTable& table, int recentFileCount) {
     Declarer d(table);
     d.menu("mnuFile", "&File");
@@ -101,7 +100,7 @@ void MainCommands::Declare(CommandTable& table, int recentFileCount) {
     d.item("mnuFilePreview", "Print Pre&view", "", {1, "preview", "Print Preview",
                      "document-print-preview"});
     d.separator();
-    for (int i = 1; i <= recentFileCount; ++i) d.item(qPrintable(RecentItemName(i)), "");
+    for (int i = 1; i <= recentFileCount; ++i) d.item(qPrintable(DatabaseState::RecentName(i)), "");
     d.separator();
     d.item("mnuFileExit", "E&xit");
 

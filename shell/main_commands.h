@@ -17,8 +17,6 @@ public:
     // The keys of toolbar `bar` (1 or 2) in order; "" stands for a separator.
     // On toolbar 2 the font and size boxes come first.
     static QStringList ToolbarLayout(int bar);
-    // The name of recent-file item `number` (1-based): "MRU1"...
-    static QString RecentItemName(int number);
 };
 
 }  // namespace tamix

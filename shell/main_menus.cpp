@@ -58,11 +58,4 @@ void MainMenus::refresh() const {
     }
 }
 
-QString MainMenus::recentCaption(int number, const QString& path) {
-    if (path.isEmpty()) return QString();
-    QString shown = path;
-    shown.replace(QLatin1Char('&'), QLatin1String("&&"));
-    return QStringLiteral("&%1 ").arg(number) + shown;
-}
-
 }  // namespace tamix

@@ -36,10 +36,6 @@ public:
     // from the table's rules.
     void refresh() const;
 
-    // The text of a recent-file item: "&n " + path (ampersands of the path
-    // doubled so they show as written).
-    static QString recentCaption(int number, const QString& path);
-
 private:
     const CommandTable& table_;
     QHash<QString, QAction*> actions_;  // every command by name

@@ -18,6 +18,9 @@ namespace tamix {
 struct DatabaseState {
     // How many recent files the File menu lists.
     static constexpr int kRecentFileCount = 4;
+    // The name of recent entry `number` (1-based), "MRU1"...: both its
+    // menu item and its settings key.
+    static QString RecentName(int number) { return QStringLiteral("MRU%1").arg(number); }
 
     // Full path of the open database (also the file a New or Open dialog has
     // just chosen).

@@ -24,7 +24,7 @@ void TreeCommands::Register(CommandTable& table, DatabaseState& state, TreeManag
     table.bind("mnuFileClose", [&manager] { manager.CloseCommand(); }, open);
     table.bind("mnuFileExit", [&manager] { manager.ExitProgram(); });
     for (int i = 0; i < DatabaseState::kRecentFileCount; ++i) {
-        const QString name = QStringLiteral("MRU%1").arg(i + 1);
+        const QString name = DatabaseState::RecentName(i + 1);
         const auto index = static_cast<std::size_t>(i);
         table.bind(name, [&state, &manager, index] { manager.OpenRecentFile(state.RecentFiles[index]); });
         table.setText(name, [&state, index] { return RecentCaption(static_cast<int>(index) + 1, state.RecentFiles[index]); });

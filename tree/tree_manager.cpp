@@ -256,7 +256,6 @@ QString TreeManager::AbsolutePath(const QString& path) {
 
 namespace {
 
-QString recentKey(int i) { return QStringLiteral("MRU%1").arg(i + 1); }
 const QString kSettingsSection = QStringLiteral("Settings");
 
 }  // namespace
@@ -264,13 +263,13 @@ const QString kSettingsSection = QStringLiteral("Settings");
 void TreeManager::ReadRecentFiles(const Settings& settings) {
     for (int i = 0; i < DatabaseState::kRecentFileCount; ++i)
         state_.RecentFiles[static_cast<std::size_t>(i)] =
-            settings.getString(kSettingsSection, recentKey(i), QString());
+            settings.getString(kSettingsSection, DatabaseState::RecentName(i + 1), QString());
     host_.RecentFilesChanged();
 }
 
 void TreeManager::SaveRecentFiles(Settings& settings) const {
     for (int i = 0; i < DatabaseState::kRecentFileCount; ++i)
-        settings.setString(kSettingsSection, recentKey(i), state_.RecentFiles[static_cast<std::size_t>(i)]);
+        settings.setString(kSettingsSection, DatabaseState::RecentName(i + 1), state_.RecentFiles[static_cast<std::size_t>(i)]);
 }
 
 void TreeManager::StartupLoad(const QString& commandLine, const QString& startupFile) {
