@@ -14,6 +14,8 @@ Features::Features(Parts p)
                                                      p.dialogs, p.host, p.commands, std::move(p.window))),
       detector_(std::make_unique<LinkDetector>(p.state, p.editor, *links_, p.host)) {
     LinkCommands::Register(p.commands, p.state, *links_, *detector_, p.editor, p.tree, p.dialogs, p.host);
+    formatting_ = std::make_unique<FormatFeature>(p.state, p.options, p.editor, *links_, p.dialogs, p.host, p.commands,
+                                                  std::move(p.format));
 }
 
 Features::~Features() = default;

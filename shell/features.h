@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/format_feature.h"
 #include "links/link_editor_events.h"
 
 #include <memory>
@@ -36,6 +37,7 @@ public:
         TreeHost& host;
         CommandTable& commands;
         LinkEditorEvents::Window window;
+        FormatFeature::Window format;
     };
 
     explicit Features(Parts parts);
@@ -44,12 +46,14 @@ public:
     LinkHandler& links() { return *links_; }
     LinkEditorEvents& linkEvents() { return *linkEvents_; }
     LinkDetector& linkDetector() { return *detector_; }
+    FormatFeature& formatting() { return *formatting_; }
 
 private:
     std::unique_ptr<LinkHandler> links_;
     std::unique_ptr<LinkOpener> opener_;
     std::unique_ptr<LinkEditorEvents> linkEvents_;
     std::unique_ptr<LinkDetector> detector_;
+    std::unique_ptr<FormatFeature> formatting_;
 };
 
 }  // namespace tamix
