@@ -11,6 +11,7 @@ class LinkDetector;
 class LinkHandler;
 class LinkOpener;
 class NoteSelection;
+class TransferCommands;
 class TreeHost;
 class UserDialogs;
 struct AppOptions;
@@ -50,6 +51,7 @@ private:
     std::unique_ptr<LinkOpener> opener_;
     std::unique_ptr<LinkEditorEvents> linkEvents_;
     std::unique_ptr<LinkDetector> detector_;
+    std::unique_ptr<TransferCommands> transfer_;
 };
 
 }  // namespace tamix
