@@ -19,7 +19,9 @@ class TransferToolTest : public ToolFixture {
 protected:
     void SetUp() override {
         ToolFixture::SetUp();
-        if (!IsSkipped()) ASSERT_EQ(run({"new", db}).exit, 0);
+        if (!IsSkipped()) {
+            ASSERT_EQ(run({"new", db}).exit, 0);
+        }
     }
     std::string path(const std::string& name) { return (dir / name).string(); }
 

@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QLocale>
 
+#include <memory>
 #include <utility>
 #include <vector>
 

@@ -153,8 +153,8 @@ TEST_F(TransferTest, ExportKeepsKeysAndLinksAndPutsTheTopAtTheRoot) {
 
     const std::string out = dir.file("Out.tm2");
     TreeExport::Write(o, withTop, out);
-    const Records source = records(other), copy = records(out);
     o.CloseFile();
+    const Records source = records(other), copy = records(out);
     EXPECT_EQ(copy.at(k(2)), (Record{kRoot, "A", "{\\rtf1 a}", source.at(k(2)).targets}));
     EXPECT_EQ(copy.at(k(4)), source.at(k(4)));
     EXPECT_EQ(copy.size(), 3u);

@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <filesystem>
 #include <system_error>
