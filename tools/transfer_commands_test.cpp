@@ -96,6 +96,7 @@ TEST_F(TransferToolTest, RefusalsExitTwoAndWriteNothing) {
     holder.OpenFile(held);
     std::ofstream(path("Fake.rtf"), std::ios::binary) << "no rtf here";
     std::ofstream(path("\xE4\xBC\x9A.txt"), std::ios::binary) << "text";
+    std::ofstream(path("Data.txt"), std::ios::binary) << std::string("a\0b", 3);
     const struct {
         std::vector<std::string> args;
         const char* says;
@@ -108,6 +109,7 @@ TEST_F(TransferToolTest, RefusalsExitTwoAndWriteNothing) {
         {{"import-tree", db, note, path("Missing.TM2")}, "was not found"},
         {{"import-doc", db, note, path("Fake.rtf")}, "is not an RTF document"},
         {{"import-doc", db, note, path("\xE4\xBC\x9A.txt")}, "cannot be a note's title"},
+        {{"import-doc", db, note, path("Data.txt")}, "is neither RTF nor plain text"},
     };
     const std::string before = slurp(db), heldBefore = slurp(held);
     for (const auto& c : cases) {

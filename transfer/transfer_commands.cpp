@@ -193,7 +193,11 @@ void TransferCommands::ImportTree() {
                                     key.toStdString(), state_.MaxKeyNumber, progress(QStringLiteral("Imported")));
             // A parent is always added before its children.
             controls::Nodes& nodes = tree_.Nodes();
+            const TransferProgress shown = progress(QStringLiteral("Showing"));
+            const auto total = static_cast<std::int64_t>(added.size());
+            std::int64_t done = 0;
             for (const TreeImport::Note& note : added) {
+                shown(++done, total);
                 controls::Node* parent = nodes.Find(QString::fromStdString(note.parent));
                 if (parent == nullptr) continue;
                 parent->setSorted(true);
