@@ -143,12 +143,13 @@ void TransferCommands::ExportTree() {
             dialogs_.message(QStringLiteral("You have selected the root. This operation makes no sense"));
             return;
         }
+        const QString key = selected->Key(), title = selected->Text();
         notes_.SaveIfChanged();
         FileDialogRequest request;
         request.title = QStringLiteral("Select Tamix Document to create");
         request.filter = QString::fromLatin1(kDatabaseFilter);
         request.filterIndex = 1;
-        request.fileName = selected->Text();
+        request.fileName = title;
         request.overwritePrompt = true;
         const QString chosen = dialogs_.saveFile(request);
         if (chosen.isEmpty()) return;
@@ -156,8 +157,7 @@ void TransferCommands::ExportTree() {
         TreeExport::CheckTarget(path, nativePath(state_.CurrentFileName));
         const bool asRoot = dialogs_.message(QStringLiteral("Treat selected Node as Root?"), MsgButtons::YesNo,
                                              MsgIcon::Question) == MsgAnswer::Yes;
-        // The question ran a nested event loop: look the note up again.
-        const QString key = selected->Key();
+        // The dialogs ran nested event loops: look the note up again.
         selected = tree_.Nodes().Find(key);
         if (selected == nullptr) return;
         try {
