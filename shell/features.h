@@ -12,6 +12,7 @@ class LinkDetector;
 class LinkHandler;
 class LinkOpener;
 class NoteSelection;
+class TransferCommands;
 class TreeHost;
 class UserDialogs;
 struct AppOptions;
@@ -54,6 +55,7 @@ private:
     std::unique_ptr<LinkEditorEvents> linkEvents_;
     std::unique_ptr<LinkDetector> detector_;
     std::unique_ptr<FormatFeature> formatting_;
+    std::unique_ptr<TransferCommands> transfer_;
 };
 
 }  // namespace tamix
