@@ -4,6 +4,7 @@
 #include "links/link_detector.h"
 #include "links/link_handler.h"
 #include "links/link_opener.h"
+#include "print/print_commands.h"
 
 namespace tamix {
 
@@ -12,7 +13,8 @@ Features::Features(Parts p)
       opener_(std::make_unique<LinkOpener>()),
       linkEvents_(std::make_unique<LinkEditorEvents>(p.state, p.editor, p.tree, p.notes, *links_, *opener_,
                                                      p.dialogs, p.host, p.commands, std::move(p.window))),
-      detector_(std::make_unique<LinkDetector>(p.state, p.editor, *links_, p.host)) {
+      detector_(std::make_unique<LinkDetector>(p.state, p.editor, *links_, p.host)),
+      print_(std::make_unique<PrintCommands>(p.commands, p.state, p.editor, p.dialogs, p.host)) {
     LinkCommands::Register(p.commands, p.state, *links_, *detector_, p.editor, p.tree, p.dialogs, p.host);
 }
 

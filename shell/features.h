@@ -11,6 +11,7 @@ class LinkDetector;
 class LinkHandler;
 class LinkOpener;
 class NoteSelection;
+class PrintCommands;
 class TreeHost;
 class UserDialogs;
 struct AppOptions;
@@ -44,12 +45,14 @@ public:
     LinkHandler& links() { return *links_; }
     LinkEditorEvents& linkEvents() { return *linkEvents_; }
     LinkDetector& linkDetector() { return *detector_; }
+    PrintCommands& print() { return *print_; }
 
 private:
     std::unique_ptr<LinkHandler> links_;
     std::unique_ptr<LinkOpener> opener_;
     std::unique_ptr<LinkEditorEvents> linkEvents_;
     std::unique_ptr<LinkDetector> detector_;
+    std::unique_ptr<PrintCommands> print_;
 };
 
 }  // namespace tamix
