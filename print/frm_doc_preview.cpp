@@ -243,6 +243,8 @@ void frmDocPreview::DocPrintProc() {
 
 bool frmDocPreview::Load() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
     printRequested_ = false;
     pageCount_ = PageCtnProc(PicX_);
     cboPageNo_->clear();

@@ -42,9 +42,11 @@ protected:
         start(file);
         click(key);
     }
-    // Opens the preview and runs `script` on it while it is shown.
-    void preview(std::function<void(frmDocPreview&)> script) {
+    // Opens the preview and runs `script` on it while it is shown; `then`
+    // answers the dialogs that follow it.
+    void preview(std::function<void(frmDocPreview&)> script, std::vector<ScriptedAnswer> then = {}) {
         dialogs_.answer(ScriptedAnswer::Form([script](QDialog& form) { script(dynamic_cast<frmDocPreview&>(form)); }));
+        for (ScriptedAnswer& a : then) dialogs_.answer(std::move(a));
         trigger("mnuFilePreview");
     }
     template <typename T> static T* part(QWidget& form, const char* name) {
@@ -110,12 +112,12 @@ TEST_F(PreviewTest, PrintFromThePreviewWritesAsManyPagesAsItShowsAndTheToolDoes)
     show(3);
     const QString pdf = path("preview.pdf");
     int shown = 0;
-    preview([&](frmDocPreview& form) {
-        shown = form.pageCount();
-        press(form, "cmdPrint");
-    });
-    dialogs_.answer(ScriptedAnswer::Print(0, 0, pdf));
-    QApplication::processEvents();
+    preview(
+        [&](frmDocPreview& form) {
+            shown = form.pageCount();
+            press(form, "cmdPrint");
+        },
+        {ScriptedAnswer::Print(0, 0, pdf)});
     EXPECT_EQ(pdfPages(pdf), shown);
 
     // The sheet the commands' printer starts with.
