@@ -66,8 +66,6 @@ public:
     int scaleIndex() const { return scaleIndex_; }
     int shownPage() const;
     const QImage& pageCanvas() const { return PicX_; }
-    // Scale image k (1 to 5) as built.
-    const QImage& scaleImage(int k) const { return scaled_[static_cast<std::size_t>(k - 1)]; }
 
 private:
     void buildControls();

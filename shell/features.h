@@ -45,7 +45,6 @@ public:
     LinkHandler& links() { return *links_; }
     LinkEditorEvents& linkEvents() { return *linkEvents_; }
     LinkDetector& linkDetector() { return *detector_; }
-    PrintCommands& print() { return *print_; }
 
 private:
     std::unique_ptr<LinkHandler> links_;
