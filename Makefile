@@ -7,7 +7,7 @@ SANBUILD ?= build-sanitize
 FILE ?=
 PACKAGES := cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
             qt6-base-dev libgl-dev qt6-qpa-plugins libsqlite3-dev clang libclang-rt-14-dev \
-            xvfb xauth fonts-dejavu-core fonts-liberation2 shared-mime-info desktop-file-utils
+            xvfb xauth fonts-dejavu-core fonts-liberation2 shared-mime-info desktop-file-utils poppler-utils
 
 .PHONY: all deps configure build test sanitize run clean
 

@@ -41,9 +41,6 @@ void FormatState::Bind(CommandTable& table) const {
 
     table.setEnabledRule("mnuHyperLink", [this] { return EditCondition() && !state_.Links.Full(); });
     table.setEnabledRule("mnuEditInsertDateTime", [this] { return EditCondition(); });
-    const auto hasText = [this] { return state_.DatabaseOpen && editor_.TextLength() > 0; };
-    table.setEnabledRule("mnuFilePrint", hasText);
-    table.setEnabledRule("mnuFilePreview", hasText);
 }
 
 void FormatState::Refresh() {

@@ -4,6 +4,7 @@
 #include "links/link_detector.h"
 #include "links/link_handler.h"
 #include "links/link_opener.h"
+#include "print/print_commands.h"
 #include "transfer/transfer_commands.h"
 
 namespace tamix {
@@ -15,7 +16,8 @@ Features::Features(Parts p)
                                                      p.dialogs, p.host, p.commands, p.window)),
       detector_(std::make_unique<LinkDetector>(p.state, p.editor, *links_, p.host)),
       transfer_(std::make_unique<TransferCommands>(p.state, p.options, p.tree, p.editor, p.notes, p.dialogs, p.host,
-                                                   p.window.setStatusText)) {
+                                                   p.window.setStatusText)),
+      print_(std::make_unique<PrintCommands>(p.commands, p.state, p.editor, p.dialogs, p.host)) {
     LinkCommands::Register(p.commands, p.state, *links_, *detector_, p.editor, p.tree, p.dialogs, p.host);
     formatting_ = std::make_unique<FormatFeature>(p.state, p.options, p.editor, *links_, p.dialogs, p.host, p.commands,
                                                   std::move(p.format));

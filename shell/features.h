@@ -13,6 +13,7 @@ class LinkHandler;
 class LinkOpener;
 class NoteSelection;
 class TransferCommands;
+class PrintCommands;
 class TreeHost;
 class UserDialogs;
 struct AppOptions;
@@ -56,6 +57,7 @@ private:
     std::unique_ptr<LinkDetector> detector_;
     std::unique_ptr<FormatFeature> formatting_;
     std::unique_ptr<TransferCommands> transfer_;
+    std::unique_ptr<PrintCommands> print_;
 };
 
 }  // namespace tamix

@@ -8,6 +8,9 @@
 #ifdef TAMIX_WITH_TRANSFER
 #include "tools/transfer_commands.h"
 #endif
+#ifdef TAMIX_WITH_PRINT
+#include "tools/pdf_commands.h"
+#endif
 #include "storage/tamix_error.h"
 #include "tools/tool_command.h"
 
@@ -46,6 +49,9 @@ const Command kCommands[] = {
     {"export-tree", "FILE KEY OUT [--as-root]", tamix::tool::exportTree},
     {"import-tree", "FILE KEY OTHER", tamix::tool::importTree},
     {"import-doc", "FILE KEY DOC", tamix::tool::importDocument},
+#endif
+#ifdef TAMIX_WITH_PRINT
+    {"print", "FILE KEY OUT.pdf [--page-size A4|Letter]", tamix::tool::printNote},
 #endif
 };
 
