@@ -28,7 +28,6 @@ public:
     // Binds the enable and pressed rules: the Format menu and every
     // formatting command by FormatEnabled; Hyperlink by the edit condition
     // and room in the link table; Insert Date / Time by the edit condition;
-    // Print and Print Preview by the editor holding text.
     void Bind(CommandTable& table) const;
 
     // Shows the selection's font and size in the boxes (empty when mixed or
