@@ -7,6 +7,7 @@
 namespace tamix {
 
 class CommandTable;
+class Finder;
 class LinkDetector;
 class LinkHandler;
 class LinkOpener;
@@ -50,6 +51,7 @@ private:
     std::unique_ptr<LinkOpener> opener_;
     std::unique_ptr<LinkEditorEvents> linkEvents_;
     std::unique_ptr<LinkDetector> detector_;
+    std::unique_ptr<Finder> finder_;  // holds the find state for the window's (the process's) life
 };
 
 }  // namespace tamix

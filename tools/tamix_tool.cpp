@@ -5,6 +5,9 @@
 #ifdef TAMIX_WITH_LINKS
 #include "tools/link_commands.h"
 #endif
+#ifdef TAMIX_WITH_FIND
+#include "tools/find_command.h"
+#endif
 #include "storage/tamix_error.h"
 #include "tools/tool_command.h"
 
@@ -37,6 +40,9 @@ const Command kCommands[] = {
     {"links", "FILE [KEY]", tamix::tool::listLinks},
     {"links-set", "FILE KEY ENTRIES (start|end|text|target;...)", tamix::tool::setLinks},
     {"linkcheck", "FILE", tamix::tool::checkLinks},
+#endif
+#ifdef TAMIX_WITH_FIND
+    {"find", "FILE TEXT [--whole-word] [--match-case] [--under KEY]", tamix::tool::findText},
 #endif
 };
 

@@ -1,0 +1,148 @@
+#include "find/finder.h"
+
+#include "controls/node.h"
+#include "controls/rich_text_box.h"
+#include "controls/tree_view.h"
+#include "dialogs/command_table.h"
+#include "dialogs/user_dialogs.h"
+#include "find/body_text.h"
+#include "find/frm_find.h"
+#include "find/frm_find2.h"
+#include "storage/tamix_error.h"
+#include "tree/database_state.h"
+#include "tree/note_selection.h"
+#include "tree/tree_host.h"
+
+namespace tamix {
+
+namespace {
+
+// Sets the editor-change guard for its lifetime and clears it afterwards,
+// however the search ends.
+class GuardScope {
+public:
+    explicit GuardScope(DatabaseState& state) : state_(state) { state_.EditorChangeGuard = true; }
+    ~GuardScope() { state_.EditorChangeGuard = false; }
+    GuardScope(const GuardScope&) = delete;
+    GuardScope& operator=(const GuardScope&) = delete;
+
+private:
+    DatabaseState& state_;
+};
+
+// The last node of the pre-order walk of `node`'s subtree.
+controls::Node* lastInPreOrder(controls::Node* node) {
+    while (controls::Node* child = node->Child()) node = child->LastSibling();
+    return node;
+}
+
+}  // namespace
+
+Finder::Finder(DatabaseState& state, controls::TreeView& tree, controls::RichTextBox& editor, NoteSelection& notes,
+               UserDialogs& dialogs, TreeHost& host)
+    : state_(state), tree_(tree), editor_(editor), notes_(notes), dialogs_(dialogs), host_(host) {}
+
+Finder::~Finder() = default;
+
+void Finder::Register(CommandTable& table) {
+    table.bind("mnuEditFind", [this] { FindCommand(); }, [this] { return state_.DatabaseOpen; });
+}
+
+void Finder::FindCommand() {
+    notes_.SaveIfChanged();
+    RunCommand(host_, [this] {
+        frmFind form(find_, editor_.window());
+        dialogs_.runModal(form);
+        RunSearch();
+    });
+}
+
+void Finder::RunSearch() {
+    frmFind2 hitWindow(find_, editor_.window());
+    hitWindow_ = &hitWindow;
+    struct Unload {
+        Finder& finder;
+        ~Unload() {
+            finder.hitWindow_ = nullptr;
+            finder.matcher_.reset();
+            finder.last_ = nullptr;
+        }
+    } unload{*this};
+    GuardScope guard(state_);
+    find_.SearchContinue = true;
+    if (find_.SearchCancelled) return;
+    find_.SearchFlags = static_cast<std::uint8_t>((find_.SearchWholeWord ? controls::RichTextBox::kFindWholeWord : 0) +
+                                                  (find_.SearchMatchCase ? controls::RichTextBox::kFindMatchCase : 0));
+    matcher_.emplace(find_.SearchText, find_.SearchFlags);
+    find_.SearchCancelled = true;  // set again however this search ends
+    if (find_.SearchScope == FindState::kScopeDocument) {
+        find_.SearchPosition = 0;
+        SearchDocument();
+    } else {
+        controls::Node* root = tree_.Nodes().Count() > 0 ? tree_.Nodes().Item(1) : nullptr;
+        controls::Node* start = find_.SearchScope == FindState::kScopeTree && tree_.SelectedItem()
+                                    ? tree_.SelectedItem() : root;
+        if (start) {
+            rootHoldsHit_ = matcher_->holdsHit(BodyText::of(state_.EmptyNoteRTF));
+            last_ = lastInPreOrder(start);
+            SearchTree(start);
+        }
+    }
+    if (find_.SearchContinue) dialogs_.message(QStringLiteral("End of Search"), MsgButtons::Ok);
+}
+
+void Finder::SearchDocument() {
+    while (find_.SearchPosition >= 0) {
+        find_.SearchPosition = editor_.Find(find_.SearchText, find_.SearchPosition, -1, find_.SearchFlags);
+        if (find_.SearchPosition < 0) return;
+        find_.SearchPosition += 1;
+        if (!ShowSearchHit()) return;
+    }
+}
+
+void Finder::SearchTree(controls::Node* node) {
+    if (!find_.SearchContinue) return;
+    visit(node);
+    if (!find_.SearchContinue) return;
+    for (controls::Node* child = node->Child(); child; child = child->Next()) {
+        const bool expanded = child->Expanded();
+        SearchTree(child);
+        if (!find_.SearchContinue) return;  // the stop's note stays in sight
+        if (child->Expanded() != expanded) child->setExpanded(expanded);
+    }
+}
+
+bool Finder::ShowSearchHit() {
+    find_.SearchContinue = false;
+    if (hitWindow_) dialogs_.runModal(*hitWindow_);
+    return find_.SearchContinue;
+}
+
+void Finder::visit(controls::Node* node) {
+    if (node != last_ && !mayHoldHit(node)) {
+        // Selecting a node expands its ancestors; nothing else of it shows.
+        for (controls::Node* up = node->Parent(); up; up = up->Parent()) {
+            if (!up->Expanded()) up->setExpanded(true);
+        }
+        return;
+    }
+    tree_.setSelectedItem(node);
+    state_.NoteChanged = false;
+    notes_.tree_NodeClick(node);
+    find_.SearchPosition = 0;
+    SearchDocument();
+}
+
+bool Finder::mayHoldHit(controls::Node* node) {
+    if (!matcher_) return true;
+    if (node->Index() == 1 || !state_.DatabaseOpen) return rootHoldsHit_;
+    try {
+        // A node without a record is clicked for real, which reports it.
+        if (!state_.Node.FindKey(node->Key().toStdString())) return true;
+        return matcher_->holdsHit(BodyText::of(state_.Node.RTFData()));
+    } catch (const TamixError&) {
+        return true;  // the note click reports the damage
+    }
+}
+
+}  // namespace tamix

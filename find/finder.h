@@ -1,0 +1,89 @@
+#pragma once
+
+#include "find/find_state.h"
+#include "find/search_matcher.h"
+
+#include <optional>
+
+namespace tamix {
+
+class CommandTable;
+class NoteSelection;
+class TreeHost;
+class UserDialogs;
+class frmFind2;
+struct DatabaseState;
+namespace controls {
+class Node;
+class RichTextBox;
+class TreeView;
+}  // namespace controls
+
+// Find: searching the shown note, the selected note's subtree or the whole
+// database for a text, hit by hit. Each hit is shown by loading its note,
+// selecting the hit in the editor and asking in the hit window whether to go
+// on; a search that runs to its end says "End of Search".
+//
+// A tree search visits the notes in pre-order, children in the tree's
+// (label) order, and gives each searched child subtree its expanded state
+// back unless the search stopped inside it. Only notes whose stored body
+// holds a hit (decided from the body's editor text, BodyText, with the
+// editor's own matching rules) and the note the walk ends on are loaded into
+// the editor; every other note has on the tree exactly the effect selecting
+// it would have (its ancestors expanded), so the hits, their order, the
+// selection and the expanded states are those of loading every note.
+//
+// No note is saved or marked changed while a search moves from note to
+// note: the editor-change guard is set for the whole search.
+class Finder {
+public:
+    Finder(DatabaseState& state, controls::TreeView& tree, controls::RichTextBox& editor, NoteSelection& notes,
+           UserDialogs& dialogs, TreeHost& host);
+    ~Finder();
+    Finder(const Finder&) = delete;
+    Finder& operator=(const Finder&) = delete;
+
+    // Binds Edit > Find (Ctrl+F, the "find" button), enabled while a
+    // database is open.
+    void Register(CommandTable& table);
+
+    // The command: saves the shown note if changed, asks with the find
+    // dialog, then searches. Errors go to the shared error report.
+    void FindCommand();
+    // Searches as the find state says, when the dialog was confirmed; then
+    // marks the dialog unconfirmed again.
+    void RunSearch();
+    // Searches the editor's text from SearchPosition on, showing each hit,
+    // until the end of the text or the user cancels.
+    void SearchDocument();
+    // Searches `node` and everything below it (see the class comment).
+    void SearchTree(controls::Node* node);
+    // Shows the hit window modally; answers SearchContinue.
+    bool ShowSearchHit();
+
+    // The find options and progress, kept between searches.
+    FindState& state() { return find_; }
+
+private:
+    // What selecting and searching `node` amounts to: the real note click
+    // and document search when the note may hold a hit or ends the walk,
+    // else only the tree's side of selecting it.
+    void visit(controls::Node* node);
+    // False only when the stored body shown for `node` surely holds no hit.
+    bool mayHoldHit(controls::Node* node);
+
+    DatabaseState& state_;
+    controls::TreeView& tree_;
+    controls::RichTextBox& editor_;
+    NoteSelection& notes_;
+    UserDialogs& dialogs_;
+    TreeHost& host_;
+    FindState find_;
+    // Set only while RunSearch runs.
+    frmFind2* hitWindow_ = nullptr;
+    std::optional<SearchMatcher> matcher_;   // the running search's text and flags
+    controls::Node* last_ = nullptr;         // the node the running tree walk ends on
+    bool rootHoldsHit_ = false;              // the empty body shown for the root holds a hit
+};
+
+}  // namespace tamix
