@@ -7,6 +7,7 @@
 //   QT_QPA_PLATFORM=offscreen build/bench/find_bench
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>

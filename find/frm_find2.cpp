@@ -2,9 +2,11 @@
 
 #include "find/find_state.h"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace tamix {
@@ -30,6 +32,9 @@ frmFind2::frmFind2(FindState& state, QWidget* parent) : QDialog(parent), state_(
     column->addLayout(buttons);
     connect(btnNext, &QPushButton::clicked, this, [this] { btnNext_Click(); });
     connect(btnCancel, &QPushButton::clicked, this, &frmFind2::reject);
+    resize(sizeHint().expandedTo(QSize(260, 0)));
+    QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    if (screen) move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
 }
 
 void frmFind2::btnNext_Click() {
