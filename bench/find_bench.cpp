@@ -25,6 +25,7 @@
 #include "dialogs/scripted_user_dialogs.h"
 #include "dialogs/settings.h"
 #include "find/body_text.h"
+#include "find/search_matcher.h"
 #include "rtf/rtf_reader.h"
 #include "shell/frm_main.h"
 #include "storage/c_node.h"
@@ -176,6 +177,15 @@ void BM_BodyTextQuick(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(body.size()));
 }
 BENCHMARK(BM_BodyTextQuick);
+
+// The decision for one note: its text read and searched (no case, no whole word).
+void BM_BodyTextAndMatch(benchmark::State& state) {
+    const std::string body = body2k(7, false);
+    const tamix::SearchMatcher matcher(QString::fromLatin1(kWord), 0);
+    for (auto _ : state) benchmark::DoNotOptimize(matcher.holdsHit(tamix::BodyText::of(body)));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(body.size()));
+}
+BENCHMARK(BM_BodyTextAndMatch);
 
 void BM_BodyReadByReader(benchmark::State& state) {
     const std::string body = body2k(7, true);

@@ -6,8 +6,10 @@
 #include "rtf/rtf_vocabulary.h"
 #include "tree/scale_words.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tamix {
 
@@ -52,10 +54,12 @@ bool formattingOnly(std::string_view w) {
         "fs", "b", "i", "ul", "ulnone", "strike", "protect", "cf", "cb", "highlight", "lang", "langfe",
         "langnp", "langfenp", "ql", "qr", "qc", "qj", "fi", "li", "ri", "sb", "sa", "sl", "slmult", "tx",
         "nowidctlpar", "widctlpar", "ltrpar", "ltrch", "loch", "hich", "dbch", "kerning", "noproof"};
-    for (std::string_view k : kWords) {
-        if (w == k) return true;
-    }
-    return false;
+    static const std::vector<std::string_view> sorted = [] {
+        std::vector<std::string_view> words(std::begin(kWords), std::end(kWords));
+        std::sort(words.begin(), words.end());
+        return words;
+    }();
+    return std::binary_search(sorted.begin(), sorted.end(), w);
 }
 
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -66,21 +70,26 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 std::optional<QString> BodyText::quick(std::string_view rtf) {
     if (!rtf.starts_with("{\\rtf")) return std::nullopt;
     const std::size_t n = rtf.size();
-    QString paragraph;          // the paragraph being read
-    QString out;                // the closed paragraphs, joined by "\r\n"
-    int paragraphs = 0;         // closed so far
+    // The text is never longer than the bytes: every construct read gives
+    // at most one character per byte.
+    QString out(static_cast<qsizetype>(n), Qt::Uninitialized);
+    char16_t* const text = reinterpret_cast<char16_t*>(out.data());
+    std::size_t length = 0;           // characters written to `text`
+    std::size_t paragraphStart = 0;   // where the paragraph being read starts
     bool ansi = true;           // \' escapes and high bytes are Windows-1252
     bool escaped = false;       // the body holds \' escapes or high bytes
     int depth = 0;
     char16_t high = 0;          // a \u high surrogate waiting for its low half
+    // Every paragraph mark writes a break; one that ends the text without a
+    // paragraph after it is taken back at the end.
     auto closeParagraph = [&] {
-        if (paragraphs++ > 0) out += QLatin1String("\r\n");
-        out += paragraph;
-        paragraph.clear();
+        text[length++] = u'\r';
+        text[length++] = u'\n';
+        paragraphStart = length;
     };
     auto textChar = [&](char16_t c) -> bool {
         if (high != 0) return false;
-        paragraph += QChar(c);
+        text[length++] = c;
         return true;
     };
     // Skips the group opened at `i` (its "{" already read); false when the
@@ -142,6 +151,21 @@ std::optional<QString> BodyText::quick(std::string_view rtf) {
         }
         if (c == '\r' || c == '\n') {
             ++i;
+            continue;
+        }
+        if (c >= 0x20 && c < 0x7F && c != '\\' && c != '{' && c != '}') {
+            // A stretch of plain ASCII text, copied in one go.
+            if (high != 0) return std::nullopt;
+            const char* from = rtf.data() + i;
+            const char* const end = rtf.data() + n;
+            char16_t* to = text + length;  // locals, so the loop keeps them in registers
+            for (; from != end; ++from) {
+                const char b = *from;
+                if (b < 0x20 || b >= 0x7F || b == '\\' || b == '{' || b == '}') break;
+                *to++ = static_cast<char16_t>(b);
+            }
+            length = static_cast<std::size_t>(to - text);
+            i = static_cast<std::size_t>(from - rtf.data());
             continue;
         }
         if (c != '\\') {
@@ -212,8 +236,8 @@ std::optional<QString> BodyText::quick(std::string_view rtf) {
                 high = unit;
             } else if (QChar::isLowSurrogate(unit)) {
                 if (high == 0) return std::nullopt;
-                paragraph += QChar(high);
-                paragraph += QChar(unit);
+                text[length++] = high;
+                text[length++] = unit;
                 high = 0;
             } else if (!textChar(unit)) {
                 return std::nullopt;
@@ -227,7 +251,8 @@ std::optional<QString> BodyText::quick(std::string_view rtf) {
         }
     }
     if (depth != 0 || high != 0 || (escaped && !ansi)) return std::nullopt;
-    if (!paragraph.isEmpty()) closeParagraph();
+    if (length == paragraphStart && length >= 2) length -= 2;
+    out.truncate(static_cast<qsizetype>(length));
     return out;
 }
 

@@ -8,6 +8,7 @@
 #include "find/body_text.h"
 #include "find/frm_find.h"
 #include "find/frm_find2.h"
+#include "storage/c_node.h"
 #include "storage/tamix_error.h"
 #include "tree/database_state.h"
 #include "tree/note_selection.h"
@@ -29,6 +30,21 @@ public:
 private:
     DatabaseState& state_;
 };
+
+// True when the subtree of `node` holds at least `count` nodes.
+bool holdsAtLeast(controls::Node* node, int count) {
+    int seen = 0;
+    for (controls::Node* n = node; n && seen < count;) {
+        ++seen;
+        if (controls::Node* child = n->Child()) {
+            n = child;
+            continue;
+        }
+        while (n != node && !n->Next()) n = n->Parent();
+        n = n == node ? nullptr : n->Next();
+    }
+    return seen >= count;
+}
 
 // The last node of the pre-order walk of `node`'s subtree.
 controls::Node* lastInPreOrder(controls::Node* node) {
@@ -66,6 +82,9 @@ void Finder::RunSearch() {
             finder.hitWindow_ = nullptr;
             finder.matcher_.reset();
             finder.last_ = nullptr;
+            finder.bodyHits_.reset();
+            finder.loaded_.clear();
+            finder.onPath_.clear();
         }
     } unload{*this};
     GuardScope guard(state_);
@@ -85,6 +104,10 @@ void Finder::RunSearch() {
         if (start) {
             rootHoldsHit_ = matcher_->holdsHit(BodyText::of(state_.EmptyNoteRTF));
             last_ = lastInPreOrder(start);
+            // Reading the whole store in its own order beats looking up more
+            // than a quarter of its notes one by one.
+            if (state_.DatabaseOpen && holdsAtLeast(start, tree_.Nodes().Count() / 4)) bodyHits_ = scanBodies();
+            planWalk(start);
             SearchTree(start);
         }
     }
@@ -105,6 +128,12 @@ void Finder::SearchTree(controls::Node* node) {
     visit(node);
     if (!find_.SearchContinue) return;
     for (controls::Node* child = node->Child(); child; child = child->Next()) {
+        if (!onPath_.contains(child)) {
+            // Searching this subtree would load no note; of selecting its
+            // notes and folding it back only this node's expansion remains.
+            if (!node->Expanded()) node->setExpanded(true);
+            continue;
+        }
         const bool expanded = child->Expanded();
         SearchTree(child);
         if (!find_.SearchContinue) return;  // the stop's note stays in sight
@@ -119,7 +148,7 @@ bool Finder::ShowSearchHit() {
 }
 
 void Finder::visit(controls::Node* node) {
-    if (node != last_ && !mayHoldHit(node)) {
+    if (!loaded_.contains(node)) {
         // Selecting a node expands its ancestors; nothing else of it shows.
         for (controls::Node* up = node->Parent(); up; up = up->Parent()) {
             if (!up->Expanded()) up->setExpanded(true);
@@ -133,16 +162,53 @@ void Finder::visit(controls::Node* node) {
     SearchDocument();
 }
 
+void Finder::planWalk(controls::Node* start) {
+    for (controls::Node* n = start; n;) {
+        if (n == last_ || mayHoldHit(n)) {
+            loaded_.insert(n);
+            for (controls::Node* up = n; up && onPath_.insert(up).second && up != start;) up = up->Parent();
+        }
+        if (controls::Node* child = n->Child()) {
+            n = child;
+            continue;
+        }
+        while (n != start && !n->Next()) n = n->Parent();
+        n = n == start ? nullptr : n->Next();
+    }
+}
+
 bool Finder::mayHoldHit(controls::Node* node) {
     if (!matcher_) return true;
     if (node->Index() == 1 || !state_.DatabaseOpen) return rootHoldsHit_;
+    if (bodyHits_) {
+        // A node without a record is clicked for real, which reports it.
+        const auto found = bodyHits_->find(node->Key().toStdString());
+        return found == bodyHits_->end() || found->second;
+    }
     try {
         // A node without a record is clicked for real, which reports it.
         if (!state_.Node.FindKey(node->Key().toStdString())) return true;
-        return matcher_->holdsHit(BodyText::of(state_.Node.RTFData()));
+        return matcher_->bodyHoldsHit(state_.Node.RTFData());
     } catch (const TamixError&) {
         return true;  // the note click reports the damage
     }
+}
+
+
+std::optional<std::unordered_map<std::string, bool>> Finder::scanBodies() {
+    BusyScope busy(host_);
+    std::unordered_map<std::string, bool> hits;
+    try {
+        cNode& node = state_.Node;
+        for (node.MoveFirst(); !node.AtEOF(); node.MoveNext()) {
+            std::string key = node.Key();
+            if (hits.contains(key)) continue;  // FindKey answers the first record with a key
+            hits.emplace(std::move(key), matcher_->bodyHoldsHit(node.RTFData()));
+        }
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+    return hits;
 }
 
 }  // namespace tamix

@@ -4,6 +4,9 @@
 #include "find/search_matcher.h"
 
 #include <optional>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace tamix {
 
@@ -69,8 +72,17 @@ private:
     // and document search when the note may hold a hit or ends the walk,
     // else only the tree's side of selecting it.
     void visit(controls::Node* node);
+    // Decides before a tree walk from `start` which notes it loads: those
+    // that may hold a hit and the one it ends on (loaded_), and which
+    // subtrees it enters: those holding such a note (onPath_).
+    void planWalk(controls::Node* start);
     // False only when the stored body shown for `node` surely holds no hit.
     bool mayHoldHit(controls::Node* node);
+    // Reads every stored body once in storage order: for each key, whether
+    // the body a note click would load for it (the first record with that
+    // key) holds a hit. Nothing when the store cannot be read through; the
+    // notes are then looked up one by one.
+    std::optional<std::unordered_map<std::string, bool>> scanBodies();
 
     DatabaseState& state_;
     controls::TreeView& tree_;
@@ -84,6 +96,10 @@ private:
     std::optional<SearchMatcher> matcher_;   // the running search's text and flags
     controls::Node* last_ = nullptr;         // the node the running tree walk ends on
     bool rootHoldsHit_ = false;              // the empty body shown for the root holds a hit
+    // For a search over much of the tree: scanBodies() of this search.
+    std::optional<std::unordered_map<std::string, bool>> bodyHits_;
+    std::unordered_set<const controls::Node*> loaded_;  // planWalk of this search
+    std::unordered_set<const controls::Node*> onPath_;  // every node of loaded_ with its ancestors
 };
 
 }  // namespace tamix

@@ -55,7 +55,9 @@ std::vector<TreeSearch::Hit> TreeSearch::Run(cNode& node, cTempTree& table, cons
         pending.pop_back();
         pending.insert(pending.end(), note.children.rbegin(), note.children.rend());
         if (&note == &notes[0] || !node.FindKey(note.key)) continue;
-        for (int position : matcher.hits(BodyText::of(node.RTFData()))) out.push_back({note.key, position});
+        const std::string& body = node.RTFData();
+        if (!matcher.bodyMayHoldHit(body)) continue;
+        for (int position : matcher.hits(BodyText::of(body))) out.push_back({note.key, position});
     }
     return out;
 }
