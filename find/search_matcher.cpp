@@ -51,9 +51,9 @@ SearchMatcher::SearchMatcher(QString what, int flags) : what_(std::move(what)), 
         }
         seen += lower;
         std::string bytes(1, lower);
-        if (!matchCase && QChar::toUpper(c) != QChar::toLower(c))
-            bytes = {static_cast<char>(QChar::toLower(c)), static_cast<char>(QChar::toUpper(c))};
-        anchors_.push_back(bytes);
+        const char upper = static_cast<char>(QChar::toUpper(c));
+        if (!matchCase && upper != lower) bytes += upper;
+        anchors_.push_back(std::move(bytes));
     }
 }
 
