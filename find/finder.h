@@ -31,9 +31,11 @@ class TreeView;
 // (label) order, and gives each searched child subtree its expanded state
 // back unless the search stopped inside it. Only notes whose stored body
 // holds a hit (decided from the body's editor text, BodyText, with the
-// editor's own matching rules) and the note the walk ends on are loaded into
-// the editor; every other note has on the tree exactly the effect selecting
-// it would have (its ancestors expanded), so the hits, their order, the
+// editor's own matching rules, SearchMatcher) and the note the walk ends on
+// are loaded into the editor. Every other note visited has on the tree
+// exactly the effect selecting it would have (its ancestors expanded), and a
+// subtree without a note to load is not entered, since searching it would
+// leave nothing but its parent expanded; so the hits, their order, the
 // selection and the expanded states are those of loading every note.
 //
 // No note is saved or marked changed while a search moves from note to

@@ -39,8 +39,8 @@ int hexValue(char c) {
 
 SearchMatcher::SearchMatcher(QString what, int flags) : what_(std::move(what)), flags_(flags) {
     const bool matchCase = (flags_ & controls::TextSearch::kMatchCase) != 0;
-    std::array<bool, 128> reached{};
-    if (!matchCase) reached = reachedFromOutsideAscii();
+    // Unicode's case tables are fixed: the table is made once per process.
+    static const std::array<bool, 128> reached = reachedFromOutsideAscii();
     std::string seen;
     for (QChar ch : std::as_const(what_)) {
         const char16_t c = ch.unicode();
