@@ -101,15 +101,7 @@ void Finder::RunSearch() {
         controls::Node* root = tree_.Nodes().Count() > 0 ? tree_.Nodes().Item(1) : nullptr;
         controls::Node* start = find_.SearchScope == FindState::kScopeTree && tree_.SelectedItem()
                                     ? tree_.SelectedItem() : root;
-        if (start) {
-            rootHoldsHit_ = matcher_->holdsHit(BodyText::of(state_.EmptyNoteRTF));
-            last_ = lastInPreOrder(start);
-            // Reading the whole store in its own order beats looking up more
-            // than a quarter of its notes one by one.
-            if (state_.DatabaseOpen && holdsAtLeast(start, tree_.Nodes().Count() / 4)) bodyHits_ = scanBodies();
-            planWalk(start);
-            SearchTree(start);
-        }
+        if (start) SearchTree(start);
     }
     if (find_.SearchContinue) dialogs_.message(QStringLiteral("End of Search"), MsgButtons::Ok);
 }
@@ -123,7 +115,18 @@ void Finder::SearchDocument() {
     }
 }
 
-void Finder::SearchTree(controls::Node* node) {
+void Finder::SearchTree(controls::Node* start) {
+    if (!matcher_) return;
+    rootHoldsHit_ = matcher_->holdsHit(BodyText::of(state_.EmptyNoteRTF));
+    last_ = lastInPreOrder(start);
+    // Reading the whole store in its own order beats looking up more than a
+    // quarter of its notes one by one.
+    if (state_.DatabaseOpen && holdsAtLeast(start, tree_.Nodes().Count() / 4)) bodyHits_ = scanBodies();
+    planWalk(start);
+    walk(start);
+}
+
+void Finder::walk(controls::Node* node) {
     if (!find_.SearchContinue) return;
     visit(node);
     if (!find_.SearchContinue) return;
@@ -135,7 +138,7 @@ void Finder::SearchTree(controls::Node* node) {
             continue;
         }
         const bool expanded = child->Expanded();
-        SearchTree(child);
+        walk(child);
         if (!find_.SearchContinue) return;  // the stop's note stays in sight
         if (child->Expanded() != expanded) child->setExpanded(expanded);
     }

@@ -61,8 +61,9 @@ public:
     // Searches the editor's text from SearchPosition on, showing each hit,
     // until the end of the text or the user cancels.
     void SearchDocument();
-    // Searches `node` and everything below it (see the class comment).
-    void SearchTree(controls::Node* node);
+    // Searches `start` and everything below it (see the class comment);
+    // only while RunSearch runs.
+    void SearchTree(controls::Node* start);
     // Shows the hit window modally; answers SearchContinue.
     bool ShowSearchHit();
 
@@ -74,6 +75,8 @@ private:
     // and document search when the note may hold a hit or ends the walk,
     // else only the tree's side of selecting it.
     void visit(controls::Node* node);
+    // The pre-order walk of SearchTree from `node`, along the plan.
+    void walk(controls::Node* node);
     // Decides before a tree walk from `start` which notes it loads: those
     // that may hold a hit and the one it ends on (loaded_), and which
     // subtrees it enters: those holding such a note (onPath_).
