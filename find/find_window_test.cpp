@@ -67,13 +67,13 @@ protected:
     QStringList selected_;  // the editor's selection at each hit
 };
 
-TEST_F(FindWindowTest, CurrentDocumentWithTheRootSelectedFindsNothing) {
+TEST_F(FindWindowTest, CtrlFOnTheRootSearchesTheEmptyDocumentToTheEnd) {
     const QString file = path("root.TM2");
     TestDatabase::write(file, {{2, 1, "Alpha"}});
     start(file);
     askFind({"Alpha", "optDoc"});
     answer(MsgAnswer::Ok);
-    trigger("mnuEditFind");
+    key(Qt::Key_F, Qt::ControlModifier);
     EXPECT_EQ(dialogs_.messages(), QStringList{"End of Search"});
 }
 
