@@ -207,7 +207,7 @@ std::optional<QString> BodyText::quick(std::string_view rtf) {
         while (j < n && isLetter(rtf[j])) ++j;
         const std::string_view word = rtf.substr(i + 1, j - i - 1);
         std::size_t k = j;
-        if (k < n && rtf[k] == '-') ++k;
+        if (k + 1 < n && rtf[k] == '-' && isDigit(rtf[k + 1])) ++k;  // a minus only before digits
         while (k < n && isDigit(rtf[k])) ++k;
         const std::string_view param = rtf.substr(j, k - j);
         if (k < n && rtf[k] == ' ') ++k;
@@ -222,8 +222,9 @@ std::optional<QString> BodyText::quick(std::string_view rtf) {
             if (!textChar(u'\v')) return std::nullopt;
         } else if (word == "u" && !param.empty()) {
             // \uN and its one replacement character (\uc1, as written here).
-            int value = std::stoi(std::string(param));
-            if (value < 0) value += 65536;
+            long long value = 0;
+            for (char d : param.substr(param[0] == '-' ? 1 : 0)) value = value * 10 + (d - '0');
+            if (param[0] == '-') value = 65536 - value;
             if (value < 0x20 || (value >= 0x7F && value < 0xA0) || value > 0xFFFF || value == 0x2028 || value == 0x2029 || value == 0xFFFC ||
                 value == 0xFDD0 || value == 0xFDD1)
                 return std::nullopt;

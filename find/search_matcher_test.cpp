@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace tamix {
 namespace {
 
@@ -35,6 +37,28 @@ TEST(SearchMatcherTest, BodiesToldFromTheirBytesKeepEveryHit) {
         const bool editor = matcher.holdsHit(BodyText::of(row.body));
         EXPECT_EQ(editor, row.hit) << row.body;
         EXPECT_EQ(matcher.bodyHoldsHit(row.body), editor) << row.body;
+    }
+}
+
+// The same over bodies damaged at random, for words whose letters come from
+// literal bytes, escapes and \u values.
+TEST(SearchMatcherTest, DamagedBodiesKeepEveryHit) {
+    const std::string written = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 ap{\\b pl}e\\par Z\\'7a\\u122?\\u8490? "
+                                "caf\\'e9 \\u969?}";
+    const char bytes[] = "{}\\'0123456789abcdefpluz -?";
+    const SearchMatcher matchers[] = {{"apple", 0}, {"zz", kCase}, {"k", 0}, {"Zz", kWord}, {"CAFÉ", 0}};
+    std::mt19937 random(15);
+    for (int round = 0; round < 2000; ++round) {
+        std::string body = written;
+        for (int edit = 0; edit < 1 + round % 3; ++edit) {
+            const std::size_t at = random() % body.size();
+            if (random() % 2 == 0) body.erase(at, 1);
+            else body[at] = bytes[random() % (sizeof bytes - 1)];
+        }
+        const QString text = BodyText::of(body);
+        for (const SearchMatcher& matcher : matchers) {
+            EXPECT_EQ(matcher.bodyHoldsHit(body), matcher.holdsHit(text)) << body << " " << matcher.what().toStdString();
+        }
     }
 }
 
