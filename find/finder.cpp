@@ -8,6 +8,7 @@
 #include "find/body_text.h"
 #include "find/frm_find.h"
 #include "find/frm_find2.h"
+#include "find/tree_search.h"
 #include "storage/c_node.h"
 #include "storage/tamix_error.h"
 #include "tree/database_state.h"
@@ -200,18 +201,11 @@ bool Finder::mayHoldHit(controls::Node* node) {
 
 std::optional<std::unordered_map<std::string, bool>> Finder::scanBodies() {
     BusyScope busy(host_);
-    std::unordered_map<std::string, bool> hits;
     try {
-        cNode& node = state_.Node;
-        for (node.MoveFirst(); !node.AtEOF(); node.MoveNext()) {
-            std::string key = node.Key();
-            if (hits.contains(key)) continue;  // FindKey answers the first record with a key
-            hits.emplace(std::move(key), matcher_->bodyHoldsHit(node.RTFData()));
-        }
+        return TreeSearch::ScanBodies(state_.Node, *matcher_);
     } catch (const std::exception&) {
         return std::nullopt;
     }
-    return hits;
 }
 
 }  // namespace tamix

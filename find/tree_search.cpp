@@ -10,7 +10,6 @@
 #include <QString>
 
 #include <algorithm>
-#include <unordered_map>
 
 namespace tamix {
 
@@ -48,18 +47,29 @@ std::vector<TreeSearch::Hit> TreeSearch::Run(cNode& node, cTempTree& table, cons
     const auto start = byKey.find(startKey);
     if (start == byKey.end()) throw TamixError(kErrInvalidCall, "No note in the tree has the key " + startKey);
 
+    const std::unordered_map<std::string, bool> bodyHits = ScanBodies(node, matcher);
     std::vector<Hit> out;
     std::vector<std::size_t> pending{start->second};
     while (!pending.empty()) {
         const TreeNote& note = notes[pending.back()];
         pending.pop_back();
         pending.insert(pending.end(), note.children.rbegin(), note.children.rend());
-        if (&note == &notes[0] || !node.FindKey(note.key)) continue;
-        const std::string& body = node.RTFData();
-        if (!matcher.bodyMayHoldHit(body)) continue;
-        for (int position : matcher.hits(BodyText::of(body))) out.push_back({note.key, position});
+        const auto found = bodyHits.find(note.key);
+        if (&note == &notes[0] || found == bodyHits.end() || !found->second || !node.FindKey(note.key)) continue;
+        for (int position : matcher.hits(BodyText::of(node.RTFData()))) out.push_back({note.key, position});
     }
     return out;
+}
+
+std::unordered_map<std::string, bool> TreeSearch::ScanBodies(cNode& node, const SearchMatcher& matcher) {
+    std::unordered_map<std::string, bool> hits;
+    if (node.FileIsEmpty()) return hits;
+    for (node.MoveFirst(); !node.AtEOF(); node.MoveNext()) {
+        std::string key = node.Key();
+        if (hits.contains(key)) continue;
+        hits.emplace(std::move(key), matcher.bodyHoldsHit(node.RTFData()));
+    }
+    return hits;
 }
 
 }  // namespace tamix

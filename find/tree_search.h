@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace tamix {
@@ -30,6 +31,11 @@ public:
     // propagate.
     static std::vector<Hit> Run(cNode& node, cTempTree& table, const SearchMatcher& matcher,
                                 const std::string& startKey);
+
+    // Reads every stored body once, in storage order: for each key, whether
+    // the body FindKey answers for it (the first record with that key)
+    // holds a hit. Moves the node store's cursor; storage errors propagate.
+    static std::unordered_map<std::string, bool> ScanBodies(cNode& node, const SearchMatcher& matcher);
 };
 
 }  // namespace tamix
