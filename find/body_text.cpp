@@ -108,6 +108,7 @@ std::optional<QString> BodyText::quick(std::string_view rtf) {
                 std::size_t k = j;
                 if (k < n && rtf[k] == '-') ++k;
                 while (k < n && isDigit(rtf[k])) ++k;
+                if (word == "bin") return false;  // its raw bytes may hold braces
                 if (word == "cpg" || (word == "fcharset" && rtf.substr(j, k - j) != "0")) ansi = false;
                 i = k - 1;
             }

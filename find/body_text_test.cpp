@@ -35,6 +35,7 @@ TEST_F(BodyTextTest, EqualsTheEditorsText) {
         "{\\rtf1 {\\pict\\pngblip\\picw1\\pich1\\picscalex50\\picscaley50 00}word{\\object{\\objdata 00}}}",
         "{\\rtf1 one\\par\\par\\pard\\pntext\\bullet\\tab two\\par}",
         "{\\rtf1 unbalanced {\\b group",
+        "{\\rtf1 a{\\*\\generator \\bin3 }}}b}c}",
         "no rtf at all",
         "",
     };

@@ -198,7 +198,6 @@ bool Finder::mayHoldHit(controls::Node* node) {
     }
 }
 
-
 std::optional<std::unordered_map<std::string, bool>> Finder::scanBodies() {
     BusyScope busy(host_);
     try {
