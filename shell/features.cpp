@@ -1,5 +1,6 @@
 #include "shell/features.h"
 
+#include "find/finder.h"
 #include "links/link_commands.h"
 #include "links/link_detector.h"
 #include "links/link_handler.h"
@@ -17,11 +18,13 @@ Features::Features(Parts p)
       detector_(std::make_unique<LinkDetector>(p.state, p.editor, *links_, p.host)),
       transfer_(std::make_unique<TransferCommands>(p.state, p.options, p.tree, p.editor, p.notes, p.dialogs, p.host,
                                                    p.window.setStatusText)),
-      print_(std::make_unique<PrintCommands>(p.commands, p.state, p.editor, p.dialogs, p.host)) {
+      print_(std::make_unique<PrintCommands>(p.commands, p.state, p.editor, p.dialogs, p.host)),
+      finder_(std::make_unique<Finder>(p.state, p.tree, p.editor, p.notes, p.dialogs, p.host)) {
     LinkCommands::Register(p.commands, p.state, *links_, *detector_, p.editor, p.tree, p.dialogs, p.host);
     formatting_ = std::make_unique<FormatFeature>(p.state, p.options, p.editor, *links_, p.dialogs, p.host, p.commands,
                                                   std::move(p.format));
     transfer_->Register(p.commands);
+    finder_->Register(p.commands);
 }
 
 Features::~Features() = default;

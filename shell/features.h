@@ -8,6 +8,7 @@
 namespace tamix {
 
 class CommandTable;
+class Finder;
 class LinkDetector;
 class LinkHandler;
 class LinkOpener;
@@ -58,6 +59,7 @@ private:
     std::unique_ptr<FormatFeature> formatting_;
     std::unique_ptr<TransferCommands> transfer_;
     std::unique_ptr<PrintCommands> print_;
+    std::unique_ptr<Finder> finder_;  // holds the find state for the window's (the process's) life
 };
 
 }  // namespace tamix

@@ -11,6 +11,9 @@
 #ifdef TAMIX_WITH_PRINT
 #include "tools/pdf_commands.h"
 #endif
+#ifdef TAMIX_WITH_FIND
+#include "tools/find_command.h"
+#endif
 #include "storage/tamix_error.h"
 #include "tools/tool_command.h"
 
@@ -52,6 +55,9 @@ const Command kCommands[] = {
 #endif
 #ifdef TAMIX_WITH_PRINT
     {"print", "FILE KEY OUT.pdf [--page-size A4|Letter]", tamix::tool::printNote},
+#endif
+#ifdef TAMIX_WITH_FIND
+    {"find", "FILE TEXT [--whole-word] [--match-case] [--under KEY]", tamix::tool::findText},
 #endif
 };
 
