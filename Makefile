@@ -48,8 +48,12 @@ run: build
 	@test -f $(BUILD)/welcome.TM2 || sh shell/welcome/make_welcome.sh $(BUILD)/tools/tamix-tool $(BUILD)/welcome.TM2
 	$(BUILD)/shell/tamix $(if $(FILE),"$(FILE)",$(BUILD)/welcome.TM2)
 
+# Also refreshes the prefix's MIME and application caches, which the Debian
+# package leaves to the triggers of their packages.
 install: build
 	cmake --install $(BUILD) --prefix "$(PREFIX)"
+	@if command -v update-mime-database >/dev/null; then update-mime-database "$(PREFIX)/share/mime"; fi
+	@if command -v update-desktop-database >/dev/null; then update-desktop-database "$(PREFIX)/share/applications"; fi
 
 # The Debian package tamix_VERSION_ARCH.deb, in $(BUILD).
 package: build
