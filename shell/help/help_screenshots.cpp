@@ -8,6 +8,7 @@
 
 #include "controls/font_substitutes.h"
 #include "controls/node.h"
+#include "controls/rich_text_box.h"
 #include "controls/tree_view.h"
 #include "dialogs/qt_user_dialogs.h"
 #include "dialogs/settings.h"
