@@ -30,8 +30,8 @@ share/icons/hicolor/32x32/apps/tamix.png
 share/icons/hicolor/48x48/apps/tamix.png
 share/icons/hicolor/64x64/apps/tamix.png
 share/icons/hicolor/scalable/apps/tamix.svg
-share/man/man1/tamix-tool.1
-share/man/man1/tamix.1
+share/man/man1/tamix-tool.1.gz
+share/man/man1/tamix.1.gz
 share/metainfo/org.tamix.Tamix.metainfo.xml
 share/mime/packages/tamix.xml"
 actual=$(cd "$prefix" && find . -type f -o -type l | sed 's|^\./||' | LC_ALL=C sort)
