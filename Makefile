@@ -10,7 +10,7 @@ PREFIX ?= /usr/local
 PACKAGES := cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
             qt6-base-dev libgl-dev qt6-qpa-plugins libsqlite3-dev clang libclang-rt-14-dev \
             xvfb xauth fonts-dejavu-core fonts-liberation2 shared-mime-info desktop-file-utils \
-            dpkg-dev appstream xdg-utils libfile-mimeinfo-perl librsvg2-bin
+            dpkg-dev appstream xdg-utils libfile-mimeinfo-perl librsvg2-bin xdotool imagemagick
 
 .PHONY: all deps configure build test sanitize run install package clean
 

@@ -1,7 +1,8 @@
-// Takes the user guide's pictures of the main window: the program's own
-// window (the same frmMain, command table, features and dialogs as `tamix`),
-// opened on a database with the first top-level note shown, grabbed area by
-// area, and each menu of the menu bar opened in turn. Run by
+// Takes the user guide's pictures of the main window's areas: the program's
+// own window (the same frmMain, command table, features and dialogs as
+// `tamix`), opened on a database with a note shown, grabbed area by area
+// (toolbars, tree, editor, status bar), and each menu of the menu bar opened
+// in turn. Run by
 // make_screenshots.sh under xvfb-run, with a throw-away home folder.
 // usage: help_screenshots DATABASE OUTPUT-FOLDER [KEY]  (KEY: the note shown,
 // default the first top-level note)
@@ -61,6 +62,11 @@ int main(int argc, char** argv) {
     tamix::controls::FontSubstitutes().install();
     QCoreApplication::setApplicationName(QStringLiteral("Tamix"));
     QApplication::setWindowIcon(tamix::AppIcon::icon());
+    // The same icon theme as the program's.
+    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor")) {
+        if (QDir(QStringLiteral("/usr/share/icons/Adwaita")).exists())
+            QIcon::setThemeName(QStringLiteral("Adwaita"));
+    }
     const QDir out(QString::fromLocal8Bit(argv[2]));
 
     tamix::Settings settings;
@@ -83,15 +89,25 @@ int main(int argc, char** argv) {
         window.tree_NodeClick(shown);
     }
     settle();
+    // The note side active, with its first word selected, so the formatting
+    // toolbar and the clipboard buttons show as they do while writing.
+    window.activateWindow();
+    settle();
+    window.rtfMain().setFocus(Qt::MouseFocusReason);
+    window.rtfMain().setSelStart(0);
+    window.rtfMain().setSelLength(7);
+    settle();
 
-    bool ok = save(window.grab(), out, QStringLiteral("window"));
+    bool ok = true;
     const QToolBar& bar1 = window.toolbar1();
     const QToolBar& bar2 = window.toolbar2();
     ok &= save(window.grab(inWindow(window, bar1).united(inWindow(window, bar2))), out,
                QStringLiteral("toolbars"));
     ok &= save(window.tree().grab(), out, QStringLiteral("tree"));
     ok &= save(window.rtfMain().grab(), out, QStringLiteral("editor"));
-    ok &= save(window.statusBar1().grab(), out, QStringLiteral("statusbar"));
+    // The status bar with the strip of tree and note above it, for context.
+    const QRect status = inWindow(window, window.statusBar1());
+    ok &= save(window.grab(status.adjusted(0, -60, 0, 0)), out, QStringLiteral("statusbar"));
 
     // Each menu of the menu bar, named after its command without "mnu".
     for (QAction* a : window.menuBar()->actions()) {
