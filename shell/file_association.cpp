@@ -50,6 +50,11 @@ bool FileAssociation::SystemWide() const {
     return false;
 }
 
+bool FileAssociation::InstalledForUser() const {
+    QFile entry(desktopEntryPath());
+    return entry.open(QIODevice::ReadOnly) && entry.readAll().contains("\nExec=tamix %f\n");
+}
+
 QString FileAssociation::mimePackagePath() const {
     return QDir(dataDir_).filePath(QStringLiteral("mime/packages/tamix.xml"));
 }
@@ -90,6 +95,7 @@ bool FileAssociation::Write(const QString& programPath, bool refreshDatabases) c
         }
         return true;
     }
+    if (InstalledForUser()) return true;
     const QByteArray mime =
         QByteArrayLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                           "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"

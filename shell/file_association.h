@@ -14,8 +14,9 @@ namespace tamix {
 // the association. An installed Tamix brings a system-wide association
 // instead (the same two files in a system data folder, $XDG_DATA_DIRS);
 // while one is present the per-user files are not written, and those an
-// earlier start wrote are removed, since they would hide it. Nothing here
-// ever fails start-up: errors are ignored.
+// earlier start wrote are removed, since they would hide it. Tamix installed
+// into the user's own data folder (a prefix of ~/.local) is left alone too.
+// Nothing here ever fails start-up: errors are ignored.
 class FileAssociation {
 public:
     // The MIME type of a database file.
@@ -26,8 +27,8 @@ public:
     explicit FileAssociation(QString dataDir = QString(), QStringList systemDataDirs = SystemDataDirs());
 
     // Writes both files for `programPath`; true when both were written, or
-    // when a system-wide association is present (nothing is written then,
-    // and the per-user files are removed).
+    // when an installed association is present: system-wide (the per-user
+    // files are removed) or in the user's folder (left as it is).
     // refreshDatabases: run update-mime-database and update-desktop-database
     // (detached) when they are installed.
     bool Write(const QString& programPath, bool refreshDatabases = true) const;
@@ -35,6 +36,9 @@ public:
     // True when one of the system data folders holds both the MIME package
     // and the desktop entry.
     bool SystemWide() const;
+    // True when the user's desktop entry is the installed one, which starts
+    // the program by name ("Exec=tamix %f") where Write gives a full path.
+    bool InstalledForUser() const;
     // The data folders of $XDG_DATA_DIRS (default /usr/local/share, /usr/share).
     static QStringList SystemDataDirs();
 

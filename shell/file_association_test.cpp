@@ -82,5 +82,18 @@ TEST(FileAssociation, ASystemWideAssociationReplacesThePerUserOne) {
     }
 }
 
+TEST(FileAssociation, AnAssociationInstalledInTheUsersFolderIsLeftAsItIs) {
+    QTemporaryDir data;
+    const QByteArray installed = "[Desktop Entry]\nName=Tamix\nExec=tamix %f\nIcon=tamix\n";
+    QDir().mkpath(data.filePath("applications"));
+    QFile entry(data.filePath("applications/tamix.desktop"));
+    ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+    entry.write(installed);
+    entry.close();
+    FileAssociation association(data.path(), {});
+    EXPECT_TRUE(association.Write("/home/me/.local/bin/tamix", false));
+    EXPECT_EQ(readAll(association.desktopEntryPath()), installed);
+}
+
 }  // namespace
 }  // namespace tamix
