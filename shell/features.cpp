@@ -4,6 +4,7 @@
 #include "links/link_detector.h"
 #include "links/link_handler.h"
 #include "links/link_opener.h"
+#include "options/options_command.h"
 
 namespace tamix {
 
@@ -14,6 +15,7 @@ Features::Features(Parts p)
                                                      p.dialogs, p.host, p.commands, std::move(p.window))),
       detector_(std::make_unique<LinkDetector>(p.state, p.editor, *links_, p.host)) {
     LinkCommands::Register(p.commands, p.state, *links_, *detector_, p.editor, p.tree, p.dialogs, p.host);
+    OptionsCommand::Register(p.commands, p.options, p.settings, p.state, p.dialogs, p.host);
 }
 
 Features::~Features() = default;

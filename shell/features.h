@@ -11,6 +11,7 @@ class LinkDetector;
 class LinkHandler;
 class LinkOpener;
 class NoteSelection;
+class Settings;
 class TreeHost;
 class UserDialogs;
 struct AppOptions;
@@ -28,7 +29,8 @@ public:
     // What every feature may use of the window.
     struct Parts {
         DatabaseState& state;
-        const AppOptions& options;
+        AppOptions& options;
+        Settings& settings;
         controls::TreeView& tree;
         controls::RichTextBox& editor;
         NoteSelection& notes;

@@ -112,7 +112,7 @@ void frmMain::buildWindow() {
     window.popupEditMenu = [this](const QPoint& global) {
         if (QMenu* edit = menus_->menu(QStringLiteral("mnuEdit"))) edit->popup(global);
     };
-    features_ = std::make_unique<Features>(Features::Parts{state_, options_, *tree_, *editor_, *notes_, dialogs_,
+    features_ = std::make_unique<Features>(Features::Parts{state_, options_, settings_, *tree_, *editor_, *notes_, dialogs_,
                                                            *this, commands_, std::move(window)});
     menus_ = std::make_unique<MainMenus>(commands_, *menuBar(), this);
     toolbars_->addButtons(commands_, *menus_);
