@@ -129,10 +129,10 @@ TEST(RtfReaderParagraphs, RichEditBulletsSetBulletAndDropTheLabel) {
         R"(\pard{\pntext\f1\'B7\tab}{\*\pn\pnlvlblt\pnf1\pnindent360{\pntxtb\'B7}}\fi-360\li720 first\par)"
         R"({\pntext\f1\'B7\tab}second\par\pard plain\par})");
     ASSERT_EQ(d.paragraphs.size(), 3u);
-    EXPECT_TRUE(d.paragraphs[0].format.bullet);
+    EXPECT_EQ(d.paragraphs[0].format.list, ListStyle::Bullet);
     EXPECT_EQ(d.paragraphs[0].format.bulletIndent, 360);
-    EXPECT_TRUE(d.paragraphs[1].format.bullet);
-    EXPECT_FALSE(d.paragraphs[2].format.bullet);
+    EXPECT_EQ(d.paragraphs[1].format.list, ListStyle::Bullet);
+    EXPECT_FALSE(d.paragraphs[2].format.isList());
     EXPECT_EQ(d.plainText(), "first\nsecond\nplain");
 }
 

@@ -85,7 +85,7 @@ RtfDocument richDocument() {
     d.paragraphs.push_back(p1);
     for (const char* item : {"one", "two"}) {
         Paragraph b;
-        b.format.bullet = true;
+        b.format.list = ListStyle::Bullet;
         b.format.bulletIndent = 360;
         b.format.leftIndent = 360;
         b.markFormat = format();
