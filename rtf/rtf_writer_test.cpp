@@ -111,6 +111,21 @@ TEST(RtfWriterParagraphs, BulletsAreWrittenAsRichEditWritesThem) {
     EXPECT_EQ(reread(d), d);
 }
 
+TEST(RtfWriterParagraphs, NumberedListsAreWrittenAsRichEditWritesThem) {
+    RtfDocument d = single({rtf::Run{arial(), "one"}});
+    d.paragraphs.push_back(d.paragraphs.back());
+    for (Paragraph& p : d.paragraphs) {
+        p.format.list = ListStyle::Decimal;
+        p.format.listAfter = ".";
+    }
+    d.endsWithParagraphMark = true;
+    const std::string rtf = RtfWriter::write(d);
+    EXPECT_NE(rtf.find("\\pard{\\pntext\\f0 1.\\tab}{\\*\\pn\\pnlvlbody\\pnf0\\pnindent0\\pnstart1\\pndec{\\pntxta .}}"),
+              std::string::npos) << rtf;
+    EXPECT_NE(rtf.find("\\par\r\n{\\pntext\\f0 2.\\tab}one"), std::string::npos) << rtf;
+    EXPECT_EQ(reread(d), d);
+}
+
 TEST(RtfWriterPictures, PictureIsWrittenWithItsWordsAndReadBackUnchanged) {
     Picture p;
     p.format = PictureFormat::Wmf;
