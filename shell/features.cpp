@@ -5,6 +5,7 @@
 #include "links/link_handler.h"
 #include "links/link_opener.h"
 #include "options/options_command.h"
+#include "transfer/transfer_commands.h"
 
 namespace tamix {
 
@@ -12,10 +13,15 @@ Features::Features(Parts p)
     : links_(std::make_unique<LinkHandler>(p.state, p.editor, p.options)),
       opener_(std::make_unique<LinkOpener>()),
       linkEvents_(std::make_unique<LinkEditorEvents>(p.state, p.editor, p.tree, p.notes, *links_, *opener_,
-                                                     p.dialogs, p.host, p.commands, std::move(p.window))),
-      detector_(std::make_unique<LinkDetector>(p.state, p.editor, *links_, p.host)) {
+                                                     p.dialogs, p.host, p.commands, p.window)),
+      detector_(std::make_unique<LinkDetector>(p.state, p.editor, *links_, p.host)),
+      transfer_(std::make_unique<TransferCommands>(p.state, p.options, p.tree, p.editor, p.notes, p.dialogs, p.host,
+                                                   p.window.setStatusText)) {
     LinkCommands::Register(p.commands, p.state, *links_, *detector_, p.editor, p.tree, p.dialogs, p.host);
     OptionsCommand::Register(p.commands, p.options, p.settings, p.state, p.dialogs, p.host);
+    formatting_ = std::make_unique<FormatFeature>(p.state, p.options, p.editor, *links_, p.dialogs, p.host, p.commands,
+                                                  std::move(p.format));
+    transfer_->Register(p.commands);
 }
 
 Features::~Features() = default;

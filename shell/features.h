@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/format_feature.h"
 #include "links/link_editor_events.h"
 
 #include <memory>
@@ -12,6 +13,7 @@ class LinkHandler;
 class LinkOpener;
 class NoteSelection;
 class Settings;
+class TransferCommands;
 class TreeHost;
 class UserDialogs;
 struct AppOptions;
@@ -38,6 +40,7 @@ public:
         TreeHost& host;
         CommandTable& commands;
         LinkEditorEvents::Window window;
+        FormatFeature::Window format;
     };
 
     explicit Features(Parts parts);
@@ -46,12 +49,15 @@ public:
     LinkHandler& links() { return *links_; }
     LinkEditorEvents& linkEvents() { return *linkEvents_; }
     LinkDetector& linkDetector() { return *detector_; }
+    FormatFeature& formatting() { return *formatting_; }
 
 private:
     std::unique_ptr<LinkHandler> links_;
     std::unique_ptr<LinkOpener> opener_;
     std::unique_ptr<LinkEditorEvents> linkEvents_;
     std::unique_ptr<LinkDetector> detector_;
+    std::unique_ptr<FormatFeature> formatting_;
+    std::unique_ptr<TransferCommands> transfer_;
 };
 
 }  // namespace tamix

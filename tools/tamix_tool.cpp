@@ -5,6 +5,9 @@
 #ifdef TAMIX_WITH_LINKS
 #include "tools/link_commands.h"
 #endif
+#ifdef TAMIX_WITH_TRANSFER
+#include "tools/transfer_commands.h"
+#endif
 #include "storage/tamix_error.h"
 #include "tools/tool_command.h"
 
@@ -37,6 +40,12 @@ const Command kCommands[] = {
     {"links", "FILE [KEY]", tamix::tool::listLinks},
     {"links-set", "FILE KEY ENTRIES (start|end|text|target;...)", tamix::tool::setLinks},
     {"linkcheck", "FILE", tamix::tool::checkLinks},
+#endif
+#ifdef TAMIX_WITH_TRANSFER
+    {"export-note", "FILE KEY OUT", tamix::tool::exportNote},
+    {"export-tree", "FILE KEY OUT [--as-root]", tamix::tool::exportTree},
+    {"import-tree", "FILE KEY OTHER", tamix::tool::importTree},
+    {"import-doc", "FILE KEY DOC", tamix::tool::importDocument},
 #endif
 };
 
