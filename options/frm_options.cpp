@@ -223,7 +223,7 @@ void frmOptions::btnGetFont_Click() {
         const std::optional<QFont> chosen = dialogs_.chooseFont(initial);
         if (!chosen) return;
         txtFont_->setText(chosen->family());
-        txtFontSize_->setText(QString::number(chosen->pointSizeF()));
+        if (chosen->pointSizeF() > 0) txtFontSize_->setText(QString::number(chosen->pointSizeF()));
     });
 }
 
