@@ -60,7 +60,7 @@ TEST_F(FrmOptionsTest, FirstRunShowsTheDefaultsWithTheWindowNotOnTop) {
 }
 
 TEST_F(FrmOptionsTest, ChoosingADatePatternUpdatesThePreviewAndOkStoresIt) {
-    frmMain& w = start();
+    frmMain& w = start(database("dates.TM2"));
     options([](frmOptions& f) {
         choose(f.cmbDate(), "mmmm dd, yyyy");
         EXPECT_TRUE(Matches(f.lblNow()->text(), "^Now: [A-Z][a-z]+ \\d\\d, \\d{4} @ \\d\\d:\\d\\d$"))
@@ -73,6 +73,11 @@ TEST_F(FrmOptionsTest, ChoosingADatePatternUpdatesThePreviewAndOkStoresIt) {
     EXPECT_EQ(w.options().TimeFormat, "hh");
     EXPECT_EQ(stored("Settings", "Date Format"), "mmmm dd, yyyy");
     EXPECT_EQ(stored("Settings", "Time Format"), "hh");
+    click(2);
+    w.rtfMain().setFocus();
+    QApplication::processEvents();
+    trigger("mnuInsertDate");
+    EXPECT_TRUE(Matches(w.rtfMain().Text(), "^[A-Z][a-z]+ \\d\\d, \\d{4}First")) << w.rtfMain().Text().toStdString();
 }
 
 TEST_F(FrmOptionsTest, TheStartupFileChooserNeverChangesTheOpenDatabase) {
