@@ -2,10 +2,8 @@
 
 #include "storage/c_node.h"
 #include "storage/c_temp_tree.h"
-#include "tree/find_options.h"
 #include "tree/key_stack.h"
 #include "tree/link_table.h"
-#include "tree/page_margins.h"
 
 #include <QString>
 #include <QStringList>
@@ -63,11 +61,6 @@ struct DatabaseState {
     cNode Node;
     // The node header table the tree loader fills.
     cTempTree TempTree;
-
-    // The find options, kept between searches for the whole run.
-    FindOptions Find;
-    // The page margins and the print-requested flag, for the whole run.
-    PageMargins Margins;
 };
 
 }  // namespace tamix
