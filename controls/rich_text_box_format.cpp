@@ -251,7 +251,9 @@ void RichTextBox::setSelBullet(bool on) {
         }
         QTextListFormat list;
         list.setStyle(QTextListFormat::ListDisc);
-        list.setIndent(0);
+        // One indent step: the label is drawn left of the text, so it needs that
+        // room even in a paragraph without a left indent.
+        list.setIndent(1);
         c.createList(list);
         return;
     }

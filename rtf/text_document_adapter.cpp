@@ -271,7 +271,9 @@ QTextListFormat listFormat(const ParaFormat& p) {
     case ListStyle::UpperRoman: f.setStyle(QTextListFormat::ListUpperRoman); break;
     default: f.setStyle(QTextListFormat::ListDisc); break;
     }
-    f.setIndent(0);
+    // One indent step: the label is drawn left of the text, so it needs that
+    // room even in a paragraph without a left indent.
+    f.setIndent(1);
     if (p.isNumbered()) {
         f.setNumberPrefix(QString::fromStdString(p.listBefore));
         f.setNumberSuffix(QString::fromStdString(p.listAfter));
