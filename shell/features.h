@@ -6,6 +6,7 @@
 
 namespace tamix {
 
+class ClipboardCommands;
 class CommandTable;
 class LinkDetector;
 class LinkHandler;
@@ -44,12 +45,14 @@ public:
     LinkHandler& links() { return *links_; }
     LinkEditorEvents& linkEvents() { return *linkEvents_; }
     LinkDetector& linkDetector() { return *detector_; }
+    ClipboardCommands& clipboard() { return *clipboard_; }
 
 private:
     std::unique_ptr<LinkHandler> links_;
     std::unique_ptr<LinkOpener> opener_;
     std::unique_ptr<LinkEditorEvents> linkEvents_;
     std::unique_ptr<LinkDetector> detector_;
+    std::unique_ptr<ClipboardCommands> clipboard_;
 };
 
 }  // namespace tamix
