@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMimeData>
+#include <functional>
 #include <memory>
 
 namespace tamix {
@@ -19,6 +20,9 @@ public:
     // The clipboard's content, nullptr when it holds nothing. Valid until the
     // clipboard changes.
     virtual const QMimeData* mimeData() const = 0;
+    // Calls `handler` after every change of the content, by this program or
+    // another, until a new handler replaces it (an empty one: none).
+    virtual void setChanged(std::function<void()> handler) = 0;
 };
 
 }  // namespace tamix

@@ -5,6 +5,8 @@
 
 namespace tamix {
 
+QtClipboard::~QtClipboard() { QObject::disconnect(changed_); }
+
 void QtClipboard::clear() { QGuiApplication::clipboard()->clear(); }
 
 void QtClipboard::setMimeData(std::unique_ptr<QMimeData> data) {
@@ -12,5 +14,10 @@ void QtClipboard::setMimeData(std::unique_ptr<QMimeData> data) {
 }
 
 const QMimeData* QtClipboard::mimeData() const { return QGuiApplication::clipboard()->mimeData(); }
+
+void QtClipboard::setChanged(std::function<void()> handler) {
+    QObject::disconnect(changed_);
+    if (handler) changed_ = QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, handler);
+}
 
 }  // namespace tamix

@@ -8,9 +8,10 @@ namespace tamix {
 // a paste reads, and every write is counted.
 class ScriptedClipboard : public Clipboard {
 public:
-    void clear() override { data_.reset(); }
+    void clear() override;
     void setMimeData(std::unique_ptr<QMimeData> data) override;
     const QMimeData* mimeData() const override { return data_.get(); }
+    void setChanged(std::function<void()> handler) override { changed_ = std::move(handler); }
 
     // Puts plain text, or data of one format, on the clipboard (as another
     // program would).
@@ -22,6 +23,7 @@ public:
 private:
     std::unique_ptr<QMimeData> data_;  // null while empty
     int writes_ = 0;
+    std::function<void()> changed_;
 };
 
 }  // namespace tamix

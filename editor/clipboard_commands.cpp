@@ -12,6 +12,7 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QPointer>
 
 namespace tamix {
 
@@ -51,6 +52,11 @@ ClipboardCommands::ClipboardCommands(DatabaseState& state, controls::RichTextBox
         key = 0;
         shift = 0;
         commands_.run(QStringLiteral("mnuEditCopy"));
+    });
+    // Paste follows what the clipboard holds, also when another program
+    // changes it while this window is active.
+    dialogs_.clipboard().setChanged([this, alive = QPointer<QObject>(&queue_)] {
+        if (alive) host_.RefreshFormatState();
     });
 }
 

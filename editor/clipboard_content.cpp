@@ -21,7 +21,7 @@ const QString kRtfAlt = QStringLiteral("application/rtf");
 const QString kHtml = QStringLiteral("text/html");
 constexpr int kTwipsPerPixel = 15;  // at 96 pixels per inch, as the editor shows pictures
 
-const QString kTooLarge = QStringLiteral("The clipboard holds too much to paste (over 32 MB).");
+const QString kTooLarge = QStringLiteral("The clipboard holds too much to paste into a note.");
 const QString kBadRtf = QStringLiteral("The rich text on the clipboard could not be read.");
 const QString kBadHtml = QStringLiteral("The web page text on the clipboard could not be read.");
 const QString kBadImage = QStringLiteral("The picture on the clipboard could not be read.");
@@ -52,6 +52,34 @@ void removeProtection(rtf::RtfDocument& document) {
         p.markFormat.protect = false;
         for (rtf::Run& r : p.runs) r.format.protect = false;
     }
+}
+
+// True when no paragraph of `text` is longer than kMaxParagraph.
+bool paragraphsFit(const QString& text) {
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text.at(i) != QLatin1Char('\n') && text.at(i) != QLatin1Char('\r')) continue;
+        if (i - start > ClipboardContent::kMaxParagraph) return false;
+        start = i + 1;
+    }
+    return true;
+}
+
+bool fits(const QString& text, QString& problem) {
+    if (text.size() <= ClipboardContent::kMaxPasteLength && paragraphsFit(text)) return true;
+    if (problem.isEmpty()) problem = kTooLarge;
+    return false;
+}
+
+bool fits(const rtf::RtfDocument& document, QString& problem) {
+    bool fit = ClipboardContent::editorLength(document) <= ClipboardContent::kMaxPasteLength;
+    for (std::size_t i = 0; fit && i < document.paragraphs.size(); ++i) {
+        rtf::RtfDocument paragraph;
+        paragraph.paragraphs.push_back(document.paragraphs[i]);
+        fit = ClipboardContent::editorLength(paragraph) <= ClipboardContent::kMaxParagraph;
+    }
+    if (!fit && problem.isEmpty()) problem = kTooLarge;
+    return fit;
 }
 
 Paste rich(rtf::RtfDocument document) {
@@ -89,7 +117,10 @@ std::optional<rtf::RtfDocument> readRtf(const QMimeData& data, QString& problem)
         if (rtf->trimmed().startsWith("{\\rtf")) {
             rtf::RtfDocument document =
                 rtf::RtfReader().read(std::string_view(rtf->constData(), std::size_t(rtf->size())));
-            if (hasContent(document)) return document;
+            if (hasContent(document)) {
+                if (!fits(document, problem)) return std::nullopt;
+                return document;
+            }
         }
         if (problem.isEmpty()) problem = kBadRtf;
         return std::nullopt;
@@ -109,7 +140,10 @@ std::optional<rtf::RtfDocument> readHtml(const QMimeData& data, const QFont& fon
     // does, unless that is a list item, which is one only with its mark.
     if (!document.paragraphs.empty() && !document.paragraphs.back().format.bullet)
         document.endsWithParagraphMark = false;
-    if (hasContent(document)) return document;
+    if (hasContent(document)) {
+        if (!fits(document, problem)) return std::nullopt;
+        return document;
+    }
     if (problem.isEmpty() && !page.toPlainText().trimmed().isEmpty()) problem = kBadHtml;
     return std::nullopt;
 }
@@ -117,11 +151,7 @@ std::optional<rtf::RtfDocument> readHtml(const QMimeData& data, const QFont& fon
 std::optional<QString> readPlain(const QMimeData& data, QString& problem) {
     if (!data.hasText()) return std::nullopt;
     QString text = data.text();
-    if (text.size() > ClipboardContent::kMaxPasteBytes) {
-        if (problem.isEmpty()) problem = kTooLarge;
-        return std::nullopt;
-    }
-    if (text.isEmpty()) return std::nullopt;
+    if (text.isEmpty() || !fits(text, problem)) return std::nullopt;
     return text;
 }
 

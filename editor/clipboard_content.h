@@ -29,9 +29,15 @@ class RichTextBox;
 // table makes protected text.
 class ClipboardContent {
 public:
-    // Clipboard data of one format larger than this is not read: the paste
-    // would take minutes and the note could no longer be worked with.
+    // Clipboard data of one format larger than this is not read.
     static constexpr qsizetype kMaxPasteBytes = qsizetype(32) * 1024 * 1024;
+    // Nor is content that would add more characters than this to the note,
+    // or a paragraph longer than kMaxParagraph: the editor lays out its
+    // text as it is inserted, in time growing with the square of a
+    // paragraph's length, and a larger paste would stall the program for
+    // minutes.
+    static constexpr int kMaxPasteLength = 1000000;
+    static constexpr int kMaxParagraph = 100000;
 
     // What a paste puts into the editor.
     struct Paste {
