@@ -71,13 +71,17 @@ bool fits(const QString& text, QString& problem) {
     return false;
 }
 
+// Editor characters of a paragraph's runs (its mark aside).
+int paragraphLength(const rtf::Paragraph& paragraph) {
+    int length = 0;
+    for (const rtf::Run& r : paragraph.runs)
+        length += r.isText() ? ClipboardContent::editorLength(QString::fromStdString(r.text())) : 1;
+    return length;
+}
+
 bool fits(const rtf::RtfDocument& document, QString& problem) {
     bool fit = ClipboardContent::editorLength(document) <= ClipboardContent::kMaxPasteLength;
-    for (std::size_t i = 0; fit && i < document.paragraphs.size(); ++i) {
-        rtf::RtfDocument paragraph;
-        paragraph.paragraphs.push_back(document.paragraphs[i]);
-        fit = ClipboardContent::editorLength(paragraph) <= ClipboardContent::kMaxParagraph;
-    }
+    for (const rtf::Paragraph& p : document.paragraphs) fit = fit && paragraphLength(p) <= ClipboardContent::kMaxParagraph;
     if (!fit && problem.isEmpty()) problem = kTooLarge;
     return fit;
 }
@@ -263,12 +267,7 @@ int ClipboardContent::editorLength(const rtf::RtfDocument& document) {
     const std::size_t count = document.paragraphs.size();
     if (count == 0) return 0;
     int length = 2 * int(count - 1) + (document.endsWithParagraphMark ? 2 : 0);
-    for (const rtf::Paragraph& p : document.paragraphs) {
-        for (const rtf::Run& r : p.runs) {
-            if (r.isText()) length += editorLength(QString::fromStdString(r.text()));
-            else ++length;
-        }
-    }
+    for (const rtf::Paragraph& p : document.paragraphs) length += paragraphLength(p);
     return length;
 }
 
