@@ -5,11 +5,14 @@ BUILD ?= build
 # The sanitizer build: the whole program and every test under ASan/UBSan with clang, plus the fuzzers.
 SANBUILD ?= build-sanitize
 FILE ?=
+# Where `make install` puts Tamix.
+PREFIX ?= /usr/local
 PACKAGES := cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
             qt6-base-dev libgl-dev qt6-qpa-plugins libsqlite3-dev clang libclang-rt-14-dev \
-            xvfb xauth fonts-dejavu-core fonts-liberation2 shared-mime-info desktop-file-utils
+            xvfb xauth fonts-dejavu-core fonts-liberation2 shared-mime-info desktop-file-utils poppler-utils \
+            dpkg-dev appstream xdg-utils libfile-mimeinfo-perl librsvg2-bin xdotool imagemagick
 
-.PHONY: all deps configure build test sanitize run clean
+.PHONY: all deps configure build test sanitize run install package clean
 
 all: build
 
@@ -44,6 +47,17 @@ sanitize: deps
 run: build
 	@test -f $(BUILD)/welcome.TM2 || sh shell/welcome/make_welcome.sh $(BUILD)/tools/tamix-tool $(BUILD)/welcome.TM2
 	$(BUILD)/shell/tamix $(if $(FILE),"$(FILE)",$(BUILD)/welcome.TM2)
+
+# Also refreshes the prefix's MIME and application caches, which the Debian
+# package leaves to the triggers of their packages.
+install: build
+	cmake --install $(BUILD) --prefix "$(PREFIX)"
+	@if command -v update-mime-database >/dev/null; then update-mime-database "$(PREFIX)/share/mime"; fi
+	@if command -v update-desktop-database >/dev/null; then update-desktop-database "$(PREFIX)/share/applications"; fi
+
+# The Debian package tamix_VERSION_ARCH.deb, in $(BUILD).
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(SANBUILD)

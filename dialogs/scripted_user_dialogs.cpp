@@ -1,6 +1,7 @@
 #include "dialogs/scripted_user_dialogs.h"
 
 #include <QDialog>
+#include <QPrinter>
 
 #include <utility>
 
@@ -63,11 +64,12 @@ ScriptedAnswer ScriptedAnswer::Colour(QColor colour) {
     return a;
 }
 
-ScriptedAnswer ScriptedAnswer::Print(int fromPage, int toPage) {
+ScriptedAnswer ScriptedAnswer::Print(int fromPage, int toPage, QString pdfFile) {
     ScriptedAnswer a;
     a.kind = DialogKind::Print;
     a.fromPage = fromPage;
     a.toPage = toPage;
+    a.path = std::move(pdfFile);
     return a;
 }
 
@@ -171,7 +173,7 @@ std::optional<QColor> ScriptedUserDialogs::doChooseColour(const QColor& initial,
     return a->colour;
 }
 
-bool ScriptedUserDialogs::doChoosePrinter(QPrinter&, PrintRequest& request) {
+bool ScriptedUserDialogs::doChoosePrinter(QPrinter& printer, PrintRequest& request) {
     const auto a = next({DialogKind::Print, QString(), MsgButtons::Ok, MsgIcon::None, {}, false});
     if (!a || a->cancel) {
         cancelled(request.cancelRaises);
@@ -179,6 +181,10 @@ bool ScriptedUserDialogs::doChoosePrinter(QPrinter&, PrintRequest& request) {
     }
     request.fromPage = a->fromPage;
     request.toPage = a->toPage;
+    if (!a->path.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(a->path);
+    }
     return true;
 }
 

@@ -30,7 +30,7 @@ struct ScriptedAnswer {
     DialogKind kind = DialogKind::Message;
     bool cancel = false;
     MsgAnswer message = MsgAnswer::Ok;
-    QString path;
+    QString path;            // the file chosen (file dialogs; the PDF file of a print dialog)
     QFont font;
     QColor colour;
     int fromPage = 0;
@@ -43,7 +43,9 @@ struct ScriptedAnswer {
     static ScriptedAnswer Cancel(DialogKind kind);
     static ScriptedAnswer Font(QFont font);
     static ScriptedAnswer Colour(QColor colour);
-    static ScriptedAnswer Print(int fromPage = 0, int toPage = 0);
+    // A print dialog answered with a page range (0: all pages); a non-empty
+    // `pdfFile` chooses printing to that PDF file.
+    static ScriptedAnswer Print(int fromPage = 0, int toPage = 0, QString pdfFile = {});
     static ScriptedAnswer About();
     static ScriptedAnswer Form(std::function<void(QDialog&)> script);
 };

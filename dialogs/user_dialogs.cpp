@@ -73,7 +73,10 @@ std::optional<QFont> UserDialogs::chooseFont(const QFont& initial, bool cancelRa
 }
 
 std::optional<QColor> UserDialogs::chooseColour(const QColor& initial, bool cancelRaises) {
-    return aroundDialog([&] { return doChooseColour(initial, cancelRaises); });
+    lastColour_ = initial;  // a cancelled dialog still held its initial colour
+    std::optional<QColor> chosen = aroundDialog([&] { return doChooseColour(initial, cancelRaises); });
+    if (chosen && chosen->isValid()) lastColour_ = *chosen;
+    return chosen;
 }
 
 bool UserDialogs::choosePrinter(QPrinter& printer, PrintRequest& request) {

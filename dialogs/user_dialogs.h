@@ -65,6 +65,12 @@ public:
     // The chosen font, or nothing when cancelled without cancelRaises.
     std::optional<QFont> chooseFont(const QFont& initial, bool cancelRaises = true);
     std::optional<QColor> chooseColour(const QColor& initial, bool cancelRaises = true);
+    // The colour the colour dialog held last, for the run of the program:
+    // the colour chosen in the last colour question, or its initial colour
+    // when that one was cancelled; black before any. Every colour dialog of
+    // the program shares it, so one opened "with its last colour" shows
+    // whatever any of them left.
+    QColor lastColour() const { return lastColour_; }
     // True when the user accepted; the printer and the request's page range
     // are set from the dialog.
     bool choosePrinter(QPrinter& printer, PrintRequest& request);
@@ -112,6 +118,7 @@ private:
     std::function<void(bool)> setTopmost_;
     bool topmostDropped_ = false;             // true only inside aroundDialog
     int openDialogs_ = 0;                     // aroundDialog calls not yet returned
+    QColor lastColour_ = Qt::black;           // what the colour dialog held when it last closed
 };
 
 // The text of the cancel error, as commands see it.

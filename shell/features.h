@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/format_feature.h"
 #include "links/link_editor_events.h"
 
 #include <memory>
@@ -8,10 +9,13 @@ namespace tamix {
 
 class ClipboardCommands;
 class CommandTable;
+class Finder;
 class LinkDetector;
 class LinkHandler;
 class LinkOpener;
 class NoteSelection;
+class TransferCommands;
+class PrintCommands;
 class TreeHost;
 class UserDialogs;
 struct AppOptions;
@@ -37,6 +41,7 @@ public:
         TreeHost& host;
         CommandTable& commands;
         LinkEditorEvents::Window window;
+        FormatFeature::Window format;
     };
 
     explicit Features(Parts parts);
@@ -45,6 +50,7 @@ public:
     LinkHandler& links() { return *links_; }
     LinkEditorEvents& linkEvents() { return *linkEvents_; }
     LinkDetector& linkDetector() { return *detector_; }
+    FormatFeature& formatting() { return *formatting_; }
     ClipboardCommands& clipboard() { return *clipboard_; }
 
 private:
@@ -52,6 +58,10 @@ private:
     std::unique_ptr<LinkOpener> opener_;
     std::unique_ptr<LinkEditorEvents> linkEvents_;
     std::unique_ptr<LinkDetector> detector_;
+    std::unique_ptr<FormatFeature> formatting_;
+    std::unique_ptr<TransferCommands> transfer_;
+    std::unique_ptr<PrintCommands> print_;
+    std::unique_ptr<Finder> finder_;  // holds the find state for the window's (the process's) life
     std::unique_ptr<ClipboardCommands> clipboard_;
 };
 

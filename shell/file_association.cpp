@@ -1,6 +1,7 @@
 #include "shell/file_association.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSaveFile>
@@ -25,9 +26,33 @@ void runIfInstalled(const QString& tool, const QStringList& arguments) {
 
 }  // namespace
 
-FileAssociation::FileAssociation(QString dataDir) : dataDir_(std::move(dataDir)) {
+FileAssociation::FileAssociation(QString dataDir, QStringList systemDataDirs)
+    : dataDir_(std::move(dataDir)), systemDataDirs_(std::move(systemDataDirs)) {
     if (dataDir_.isEmpty())
         dataDir_ = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+}
+
+QStringList FileAssociation::SystemDataDirs() {
+    QStringList dirs = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
+    dirs.removeAll(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    return dirs;
+}
+
+bool FileAssociation::SystemWide() const {
+    const QString own = QDir(dataDir_).absolutePath();
+    for (const QString& dir : systemDataDirs_) {
+        const QDir d(dir);
+        if (d.absolutePath() == own) continue;
+        if (QFileInfo::exists(d.filePath(QStringLiteral("mime/packages/tamix.xml"))) &&
+            QFileInfo::exists(d.filePath(QStringLiteral("applications/tamix.desktop"))))
+            return true;
+    }
+    return false;
+}
+
+bool FileAssociation::InstalledForUser() const {
+    QFile entry(desktopEntryPath());
+    return entry.open(QIODevice::ReadOnly) && entry.readAll().contains("\nExec=tamix %f\n");
 }
 
 QString FileAssociation::mimePackagePath() const {
@@ -57,6 +82,20 @@ QString FileAssociation::execLine(const QString& programPath) {
 }
 
 bool FileAssociation::Write(const QString& programPath, bool refreshDatabases) const {
+    if (SystemWide()) {
+        const bool hadMime = QFile::remove(mimePackagePath());
+        const bool hadDesktop = QFile::remove(desktopEntryPath());
+        if (refreshDatabases) {
+            if (hadMime)
+                runIfInstalled(QStringLiteral("update-mime-database"),
+                               {QDir(dataDir_).filePath(QStringLiteral("mime"))});
+            if (hadDesktop)
+                runIfInstalled(QStringLiteral("update-desktop-database"),
+                               {QDir(dataDir_).filePath(QStringLiteral("applications"))});
+        }
+        return true;
+    }
+    if (InstalledForUser()) return true;
     const QByteArray mime =
         QByteArrayLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                           "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"

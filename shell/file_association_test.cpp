@@ -1,6 +1,8 @@
 #include "shell/file_association.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -14,7 +16,7 @@ QByteArray readAll(const QString& path) {
 
 TEST(FileAssociation, WritesMimePackageAndDesktopEntryInTheDataFolder) {
     QTemporaryDir data;
-    FileAssociation association(data.path());
+    FileAssociation association(data.path(), {});
     ASSERT_TRUE(association.Write("/opt/tamix/bin/tamix", false));
     EXPECT_EQ(association.mimePackagePath(), data.filePath("mime/packages/tamix.xml"));
     const QByteArray mime = readAll(association.mimePackagePath());
@@ -29,7 +31,7 @@ TEST(FileAssociation, WritesMimePackageAndDesktopEntryInTheDataFolder) {
 
 TEST(FileAssociation, RewritingFollowsAMovedProgram) {
     QTemporaryDir data;
-    FileAssociation association(data.path());
+    FileAssociation association(data.path(), {});
     association.Write("/old/tamix", false);
     association.Write("/new/tamix", false);
     const QByteArray desktop = readAll(association.desktopEntryPath());
@@ -47,9 +49,50 @@ TEST(FileAssociation, AnUnwritableFolderIsReportedNotThrown) {
     QFile blocker(data.filePath("mime"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));  // a file where a folder must go
     blocker.close();
-    FileAssociation association(data.path());
+    FileAssociation association(data.path(), {});
     EXPECT_FALSE(association.Write("/x/tamix", false));
     EXPECT_TRUE(QFile::exists(association.desktopEntryPath()));
+}
+
+// A system data folder holding the installed association, or only part of it.
+TEST(FileAssociation, ASystemWideAssociationReplacesThePerUserOne) {
+    struct Case {
+        const char* name;
+        QStringList systemFiles;
+        bool userFilesKept;
+    };
+    const Case cases[] = {
+        {"both installed", {"mime/packages/tamix.xml", "applications/tamix.desktop"}, false},
+        {"desktop entry only", {"applications/tamix.desktop"}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir data, system;
+        for (const QString& file : c.systemFiles) {
+            QDir().mkpath(QFileInfo(system.filePath(file)).absolutePath());
+            QFile f(system.filePath(file));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        }
+        ASSERT_TRUE(FileAssociation(data.path(), {}).Write("/old/tamix", false));
+        FileAssociation association(data.path(), {system.path()});
+        EXPECT_EQ(association.SystemWide(), !c.userFilesKept);
+        EXPECT_TRUE(association.Write("/usr/bin/tamix", false));
+        EXPECT_EQ(QFile::exists(association.mimePackagePath()), c.userFilesKept);
+        EXPECT_EQ(QFile::exists(association.desktopEntryPath()), c.userFilesKept);
+    }
+}
+
+TEST(FileAssociation, AnAssociationInstalledInTheUsersFolderIsLeftAsItIs) {
+    QTemporaryDir data;
+    const QByteArray installed = "[Desktop Entry]\nName=Tamix\nExec=tamix %f\nIcon=tamix\n";
+    QDir().mkpath(data.filePath("applications"));
+    QFile entry(data.filePath("applications/tamix.desktop"));
+    ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+    entry.write(installed);
+    entry.close();
+    FileAssociation association(data.path(), {});
+    EXPECT_TRUE(association.Write("/home/me/.local/bin/tamix", false));
+    EXPECT_EQ(readAll(association.desktopEntryPath()), installed);
 }
 
 }  // namespace

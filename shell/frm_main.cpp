@@ -9,7 +9,6 @@
 #include "shell/main_commands.h"
 #include "shell/main_menus.h"
 #include "shell/main_toolbars.h"
-#include "controls/font_substitutes.h"
 #include "controls/node.h"
 #include "controls/nodes.h"
 #include "tree/note_operations.h"
@@ -112,8 +111,9 @@ void frmMain::buildWindow() {
     window.popupEditMenu = [this](const QPoint& global) {
         if (QMenu* edit = menus_->menu(QStringLiteral("mnuEdit"))) edit->popup(global);
     };
+    FormatFeature::Window format{toolbars_->fontBox(), toolbars_->sizeBox(), [this] { return editorActive_; }};
     features_ = std::make_unique<Features>(Features::Parts{state_, options_, *tree_, *editor_, *notes_, dialogs_,
-                                                           *this, commands_, std::move(window)});
+                                                           *this, commands_, std::move(window), std::move(format)});
     menus_ = std::make_unique<MainMenus>(commands_, *menuBar(), this);
     toolbars_->addButtons(commands_, *menus_);
     layout_ = std::make_unique<MainLayout>(*this, *client_, *toolbars_, *status_, *tree_, *editor_, *splitter_);
@@ -398,11 +398,8 @@ void frmMain::UpdateCommandState() {
 }
 
 void frmMain::RefreshFormatState() {
+    features_->formatting().state().Refresh();
     menus_->refresh();
-    // The box names the selection's font as the note names it (a Windows
-    // name stays itself though another family draws it); empty when mixed.
-    const std::optional<QString> font = editor_->SelFontName();
-    toolbars_->fontBox()->setCurrentText(font ? controls::FontSubstitutes::boxText(*font) : QString());
 }
 
 void frmMain::ShowError(const QString& description) {

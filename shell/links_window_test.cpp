@@ -31,6 +31,9 @@ protected:
         start(file);
         click(2);
         ASSERT_EQ(window_->state().ShownKey, keyOf(2));
+        // Hyperlink is an editing command: the editor side must be active.
+        window_->rtfMain().setFocus();
+        QApplication::processEvents();
     }
 
     controls::RichTextBox& editor() { return window_->rtfMain(); }

@@ -55,10 +55,12 @@ public:
         table_.declare(std::move(c));
     }
     void separator() { separator_ = true; }
-    // A toolbar button that is no menu item.
-    void buttonOnly(const char* name, Button b) {
+    // A toolbar button that is no menu item; a checkable one shows pressed
+    // while its command's checked rule holds.
+    void buttonOnly(const char* name, Button b, bool checkable = false) {
         Command c;
         c.name = QLatin1String(name);
+        c.checkable = checkable;
         button(c, b);
         table_.declare(std::move(c));
     }
@@ -164,14 +166,14 @@ void MainCommands::Declare(CommandTable& table, int recentFileCount) {
 
     d.buttonOnly("AlwaysOnTopOn", {1, "top", "Stay On Top", "go-top"});
     d.buttonOnly("AlwaysOnTopOff", {1, "notop", "Don't Stay on Top", "go-bottom"});
-    d.buttonOnly("FormatBold", {2, "bold", "Bold", "format-text-bold"});
-    d.buttonOnly("FormatItalic", {2, "italics", "Italics", "format-text-italic"});
-    d.buttonOnly("FormatStrike", {2, "strike", "Strikethrough", "format-text-strikethrough"});
-    d.buttonOnly("FormatUnderline", {2, "underline", "Underline", "format-text-underline"});
-    d.buttonOnly("FormatLeft", {2, "left", "Left Align", "format-justify-left"});
-    d.buttonOnly("FormatCenter", {2, "center", "Center Align", "format-justify-center"});
-    d.buttonOnly("FormatRight", {2, "right", "Right Align", "format-justify-right"});
-    d.buttonOnly("FormatBullet", {2, "bullet", "Bullet", "format-list-unordered"});
+    d.buttonOnly("FormatBold", {2, "bold", "Bold", "format-text-bold"}, true);
+    d.buttonOnly("FormatItalic", {2, "italics", "Italics", "format-text-italic"}, true);
+    d.buttonOnly("FormatStrike", {2, "strike", "Strikethrough", "format-text-strikethrough"}, true);
+    d.buttonOnly("FormatUnderline", {2, "underline", "Underline", "format-text-underline"}, true);
+    d.buttonOnly("FormatLeft", {2, "left", "Left Align", "format-justify-left"}, true);
+    d.buttonOnly("FormatCenter", {2, "center", "Center Align", "format-justify-center"}, true);
+    d.buttonOnly("FormatRight", {2, "right", "Right Align", "format-justify-right"}, true);
+    d.buttonOnly("FormatBullet", {2, "bullet", "Bullet", "format-list-unordered"}, true);
 }
 
 QStringList MainCommands::ToolbarLayout(int bar) {

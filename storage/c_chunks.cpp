@@ -134,7 +134,7 @@ void cChunks::cMarkModify() {
 }
 
 void cChunks::cCreateFile(const std::string& name) {
-    if (db_.dbIsOpen()) db_.dbClose();
+    if (db_.dbIsOpen()) dbClose();
     db_.dbFileName(name);
     db_.dbOpen();
     if (!db_.dbIsOpen()) throw *db_.dbOpenError();
@@ -153,7 +153,7 @@ void cChunks::cCreateFile(const std::string& name) {
 }
 
 void cChunks::cOpenFile(const std::string& name) {
-    if (db_.dbIsOpen()) db_.dbClose();
+    if (db_.dbIsOpen()) dbClose();
     db_.dbFileName(name);
     db_.dbOpen();
     if (!db_.dbIsOpen()) throw *db_.dbOpenError();
@@ -211,9 +211,33 @@ void cChunks::cAllocBlock() {
     }
 }
 
-void cChunks::cAddChunk() {
+void cChunks::cBeginBatch() {
+    if (batch_) throw TamixError(kErrInvalidCall, "A batch of appends is already running");
     cMarkAdd();
     db_.dbSync();
+    batch_ = true;
+    batchChunks_.clear();
+}
+
+void cChunks::cEndBatch() {
+    if (!batch_) return;
+    db_.dbSync();
+    cWriteHeader();
+    db_.dbSync();
+    batch_ = false;
+    batchChunks_.clear();
+}
+
+void cChunks::checkBatchChunk() const {
+    if (batch_ && batchChunks_.count(current_) == 0)
+        throw TamixError(kErrInvalidCall, "Only chunks added in the running batch can be changed");
+}
+
+void cChunks::cAddChunk() {
+    if (!batch_) {
+        cMarkAdd();
+        db_.dbSync();
+    }
     cAllocBlock();
     current_ = allocated_;
     const std::int32_t b = allocated_;
@@ -226,6 +250,10 @@ void cChunks::cAddChunk() {
         put(fresh, 0, last_);
         writeBlock(b, fresh);
         last_ = b;
+    }
+    if (batch_) {
+        batchChunks_.insert(b);
+        return;
     }
     db_.dbSync();
     cWriteHeader();
@@ -313,9 +341,17 @@ void cChunks::rebuildFreeList() {
 void cChunks::cChunkData(const Bytes& data) {
     if (data.empty()) throw TamixError(kErrInvalidCall, "A chunk must hold at least one byte");
     if (current_ == 0) readBlock(0);
+    checkBatchChunk();
     chunkData_ = data;
     savedChunk_ = current_;
     cBuildBlocks();
+    if (batch_) {
+        const std::int32_t old = current_;
+        cCommitBlocks();
+        batchChunks_.erase(old);
+        batchChunks_.insert(current_);
+        return;
+    }
     cMarkModify();
     db_.dbSync();
     cCommitBlocks();
@@ -407,6 +443,7 @@ void cChunks::freeChain(std::int32_t chunk) {
 
 void cChunks::cDeleteChunk() {
     if (current_ == 0) readBlock(0);
+    if (batch_) throw TamixError(kErrInvalidCall, "A chunk cannot be deleted while a batch of appends runs");
     cMarkModify();
     db_.dbSync();
     cUnlinkChunk();

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -68,7 +69,25 @@ public:
     void cMoveNext();
     void cMovePrevious();
     bool dbIsOpen() const { return db_.dbIsOpen(); }
-    void dbClose() { db_.dbClose(); }
+    void dbClose() {
+        batch_ = false;
+        db_.dbClose();
+    }
+
+    // A batch of appends under one journal mark, for copying many records
+    // in: cBeginBatch marks the header as an add in progress with the list
+    // as it stands and flushes it; until cEndBatch, cAddChunk appends and
+    // cChunkData rewrites only chunks added in this batch (anything else is
+    // refused with kErrInvalidCall, as is cDeleteChunk), without header
+    // writes or barriers of their own. cEndBatch flushes the data and writes
+    // the header clean. A batch cut short by a crash (or a close before
+    // cEndBatch) is rolled back whole by the next open: the list ends again
+    // at the chunk that was last before the batch and every block the batch
+    // took is free again. Chunks that existed before are never written
+    // except the old last chunk's next link, which the repair resets.
+    void cBeginBatch();
+    void cEndBatch();
+    bool cInBatch() const { return batch_; }
     // Puts the saved chunk back between the saved previous and next chunks.
     void cFixModify();
 
@@ -123,6 +142,8 @@ private:
     void writeHeader(std::uint8_t state);
 
     void cWriteHeader();
+    // Inside a batch, refuses a change of a chunk the batch did not add.
+    void checkBatchChunk() const;
     void cReadHeader();
     void cAllocBlock();
     void cBuildBlocks();
@@ -148,6 +169,8 @@ private:
     std::uint8_t stateAtOpen_ = 0;
     Bytes chunkData_;
     std::vector<std::pair<std::int32_t, Bytes>> newBlocks_;  // head first, in chain order
+    bool batch_ = false;                       // between cBeginBatch and cEndBatch
+    std::unordered_set<std::int32_t> batchChunks_;  // the head blocks of the chunks the batch added
 };
 
 }  // namespace tamix

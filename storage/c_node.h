@@ -112,6 +112,14 @@ public:
     std::string LinkLink(std::int32_t index);
     void LinkLink(std::int32_t index, std::string_view target);
 
+    // Many new records under one journal mark (cChunks::cBeginBatch): in
+    // between, only SaveNewNode and SaveNode of records added since
+    // BeginBatch may write; a crash before EndBatch rolls back every record
+    // of the batch at the next open, and nothing else changes.
+    void BeginBatch() { chunks_.cBeginBatch(); }
+    void EndBatch() { chunks_.cEndBatch(); }
+    bool InBatch() const { return chunks_.cInBatch(); }
+
     // Write barriers on (the default) or off; see cChunks.
     void Barriers(bool on) { chunks_.blockFile().dbBarriers(on); }
     // Memory held by the key and parent indexes, in bytes.

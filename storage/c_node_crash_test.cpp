@@ -174,5 +174,23 @@ TEST_F(CrashTest, EveryCrashPointLeavesAnIntactDatabase) {
     EXPECT_EQ(tried, total + 1);
 }
 
+// Inside a batch only the batch's own records may be written, so that its
+// rollback never has to restore a record that existed before it.
+TEST_F(CrashTest, ABatchWritesOnlyItsOwnRecords) {
+    cNode node;
+    node.Barriers(false);
+    node.CreateFile(name);
+    test::addNote(node, "k0000000002", kRoot, "Before");
+    node.BeginBatch();
+    test::addNote(node, "k0000000003", kRoot, "Inside", body(1500, 'i'));
+    ASSERT_TRUE(node.FindKey("k0000000002"));
+    node.NodeText("Changed");
+    EXPECT_THROW(node.SaveNode(), TamixError);
+    EXPECT_THROW(node.DeleteNode(), TamixError);
+    node.CloseFile();  // before EndBatch: the batch is rolled back
+    node.OpenFile(name);
+    EXPECT_EQ(read(node), (State{{"k0000000002", kRoot, "Before", ""}}));
+}
+
 }  // namespace
 }  // namespace tamix

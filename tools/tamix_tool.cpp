@@ -5,6 +5,15 @@
 #ifdef TAMIX_WITH_LINKS
 #include "tools/link_commands.h"
 #endif
+#ifdef TAMIX_WITH_TRANSFER
+#include "tools/transfer_commands.h"
+#endif
+#ifdef TAMIX_WITH_PRINT
+#include "tools/pdf_commands.h"
+#endif
+#ifdef TAMIX_WITH_FIND
+#include "tools/find_command.h"
+#endif
 #include "storage/tamix_error.h"
 #include "tools/tool_command.h"
 
@@ -37,6 +46,18 @@ const Command kCommands[] = {
     {"links", "FILE [KEY]", tamix::tool::listLinks},
     {"links-set", "FILE KEY ENTRIES (start|end|text|target;...)", tamix::tool::setLinks},
     {"linkcheck", "FILE", tamix::tool::checkLinks},
+#endif
+#ifdef TAMIX_WITH_TRANSFER
+    {"export-note", "FILE KEY OUT", tamix::tool::exportNote},
+    {"export-tree", "FILE KEY OUT [--as-root]", tamix::tool::exportTree},
+    {"import-tree", "FILE KEY OTHER", tamix::tool::importTree},
+    {"import-doc", "FILE KEY DOC", tamix::tool::importDocument},
+#endif
+#ifdef TAMIX_WITH_PRINT
+    {"print", "FILE KEY OUT.pdf [--page-size A4|Letter]", tamix::tool::printNote},
+#endif
+#ifdef TAMIX_WITH_FIND
+    {"find", "FILE TEXT [--whole-word] [--match-case] [--under KEY]", tamix::tool::findText},
 #endif
 };
 
