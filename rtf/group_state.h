@@ -17,6 +17,8 @@ enum class Dest {
     Object,        // inside {\object}: only \result matters
     ObjectResult,  // {\result} of an object: its first picture is kept
     Bullet,        // {\*\pn}: paragraph numbering properties
+    PnText,        // {\pntxtb} or {\pntxta} inside {\*\pn}: the text around the number
+    Label,         // {\pntext} or {\listtext}: the label a list paragraph shows
     Upr,           // {\upr}: an ANSI text and its Unicode twin {\*\ud}; only the twin is read
 };
 
@@ -33,9 +35,10 @@ struct GroupState {
         bool bold = false, italic = false, underline = false, strike = false, protect = false;
         int color = 0;      // colour table index; 0 = automatic
         int highlight = 0;  // colour table index; 0 = none
+        VerticalAlign vertical = VerticalAlign::Normal;
 
         // Applies a character formatting word (\plain, \b, \i, \strike, \ul...,
-        // \f, \fs, \cf, \highlight...); false, and nothing changed, when
+        // \f, \fs, \cf, \highlight, \super, \sub, \nosupersub, \up, \dn...); false, and nothing changed, when
         // `word` is none of them.
         bool set(std::string_view word, bool hasParam, int param);
     };
@@ -44,8 +47,9 @@ struct GroupState {
     Characters chars;
     int uc = 1;  // bytes to skip after \uN
     ParaFormat para;
+    int listOverride = 0;  // \ls of a word processor's list paragraph; 0 = none
 
-    // Applies a paragraph formatting word (\pard, \ql, \li, \tx...); false,
+    // Applies a paragraph formatting word (\pard, \ql, \li, \tx, \ls...); false,
     // and nothing changed, when `word` is none of them. At most kMaxTabs tab
     // stops are kept.
     bool setParagraphWord(std::string_view word, int param);

@@ -29,6 +29,10 @@ struct Font {
     bool operator==(const Font&) const = default;
 };
 
+// The vertical position of characters: raised (\super, \up) or lowered
+// (\sub, \dn) by the writer's and the editor's own measure.
+enum class VerticalAlign { Normal, Super, Sub };
+
 // Character formatting of one run. Default-constructed it is RTF's plain
 // text: default font, 12 points, no attributes, automatic colour.
 struct CharFormat {
@@ -41,11 +45,16 @@ struct CharFormat {
     bool protect = false;          // \protect: the editor refuses to change these characters
     std::optional<Color> color;    // \cf; empty = automatic (black)
     std::optional<Color> highlight;  // \highlight; empty = none
+    VerticalAlign vertical = VerticalAlign::Normal;
 
     bool operator==(const CharFormat&) const = default;
 };
 
 enum class Alignment { Left, Right, Center, Justify };
+
+// The label of a list paragraph: a bullet, or a number in one of the
+// numbering styles.
+enum class ListStyle { None, Bullet, Decimal, LowerLetter, UpperLetter, LowerRoman, UpperRoman };
 
 // Paragraph formatting. Lengths are twips (1/1440 inch).
 struct ParaFormat {
@@ -55,10 +64,18 @@ struct ParaFormat {
     int firstIndent = 0;   // \fi, relative to leftIndent; negative = hanging
     int spaceBefore = 0;   // \sb
     int spaceAfter = 0;    // \sa
-    bool bullet = false;   // a bulleted paragraph ({\*\pn ... \pnlvlblt})
-    int bulletIndent = 0;  // \pnindent: distance from the bullet to the text
+    ListStyle list = ListStyle::None;  // a list paragraph ({\*\pn ...}, or a word processor's \ls)
+    int bulletIndent = 0;  // \pnindent: distance from the label to the text
+    // Of a numbered paragraph: the number of the first paragraph of the run
+    // of consecutive paragraphs with this format (\pnstart); the label of
+    // each is listBefore + its number + listAfter. 1 for every other paragraph.
+    int listStart = 1;
+    std::string listBefore;  // \pntxtb of a numbered list, e.g. "("
+    std::string listAfter;   // \pntxta, e.g. "."
     std::vector<int> tabs; // \tx positions, in the order read
 
+    bool isList() const { return list != ListStyle::None; }
+    bool isNumbered() const { return list != ListStyle::None && list != ListStyle::Bullet; }
     bool operator==(const ParaFormat&) const = default;
 };
 

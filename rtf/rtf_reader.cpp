@@ -7,6 +7,7 @@
 #include "rtf/color_table.h"
 #include "rtf/font_table.h"
 #include "rtf/group_state.h"
+#include "rtf/list_label.h"
 #include "rtf/picture_reader.h"
 #include "rtf/rtf_lexer.h"
 #include "rtf/rtf_vocabulary.h"
@@ -42,6 +43,9 @@ private:
     void flushText();
     void appendCodePoint(char32_t cp) { text_.addCodePoint(cp, currentCodePage()); }
     void endParagraph();
+    // The format of the paragraph that ends now: the group's, made a list
+    // paragraph by the label read for it when no {\*\pn} made it one.
+    ParaFormat paragraphFormat();
     CharFormat currentFormat();
     int currentCodePage() { return fonts_.codePage(state().chars.font < 0 ? defaultFont_ : state().chars.font); }
     void finishPicture();
@@ -75,8 +79,21 @@ private:
     EmbeddedObject object_;
     bool objectTooDeep_ = false;   // the open object holds groups past kMaxDepth
 
-    bool pnBullet_ = false;  // of the {\*\pn} group being read
+    // Of the {\*\pn} group being read.
+    bool pnBullet_ = false;
+    ListStyle pnStyle_ = ListStyle::None;  // a numbering style word
     int pnIndent_ = 0;
+    int pnStart_ = 1;
+    std::string pnBefore_, pnAfter_;
+    std::string* pnText_ = nullptr;  // where the open {\pntxtb} or {\pntxta} goes
+
+    // The label of the paragraph being read ({\pntext}, {\listtext}).
+    std::string label_;
+    bool labelSeen_ = false;
+    // The last paragraph read, when it was a list paragraph: its format and
+    // the number of its label, so a label that goes on counting joins it.
+    std::optional<ParaFormat> lastList_;
+    int lastNumber_ = 0;
 
     TextCollector text_;
 };
@@ -207,7 +224,7 @@ RtfDocument Session::run() {
     flushText();
     // An unterminated last paragraph has the formats in force where the document group closed.
     if (outerEnd_) stack_.back() = std::move(*outerEnd_);
-    RtfDocument document = text_.finish(state().para, currentFormat());
+    RtfDocument document = text_.finish(paragraphFormat(), currentFormat());
     for (const auto& [name, count] : unknownDestinations_) {
         note("unknown destination \\" + name + " skipped" + (count > 1 ? " (" + std::to_string(count) + " times)" : ""));
     }
@@ -251,8 +268,12 @@ void Session::groupEnd(std::size_t endOffset) {
         break;
     case Dest::Bullet:
         if (parent != Dest::Bullet) {
-            state().para.bullet = pnBullet_;
-            state().para.bulletIndent = pnBullet_ ? pnIndent_ : 0;  // the indent only matters for bullets
+            ParaFormat& p = state().para;
+            p.list = pnBullet_ ? ListStyle::Bullet : pnStyle_;
+            p.bulletIndent = p.isList() ? pnIndent_ : 0;  // the indent only matters for lists
+            p.listStart = p.isNumbered() ? std::max(pnStart_, 0) : 1;
+            p.listBefore = p.isNumbered() ? pnBefore_ : std::string();
+            p.listAfter = p.isNumbered() ? pnAfter_ : std::string();
         }
         break;
     default:
@@ -301,10 +322,23 @@ bool Session::startDestination(std::string_view word, bool ignorable) {
         if (s.dest == Dest::Body) {
             s.dest = Dest::Bullet;
             pnBullet_ = false;
+            pnStyle_ = ListStyle::None;
             pnIndent_ = 0;
+            pnStart_ = 1;
+            pnBefore_.clear();
+            pnAfter_.clear();
         } else {
             s.dest = Dest::Skip;
         }
+    } else if ((word == "pntxtb" || word == "pntxta") && s.dest == Dest::Bullet) {
+        s.dest = Dest::PnText;
+        pnText_ = word == "pntxtb" ? &pnBefore_ : &pnAfter_;
+        pnText_->clear();
+    } else if ((word == "pntext" || word == "listtext") && s.dest == Dest::Body) {
+        flushText();  // text before the label keeps the format it was read in
+        s.dest = Dest::Label;
+        label_.clear();
+        labelSeen_ = true;
     } else if (word == "shppict" || word == "fldrslt" || word == "field" || word == "shprslt") {
         return true;  // their content is ordinary document content
     } else if (isSkippedDestination(word)) {
@@ -340,6 +374,7 @@ void Session::controlWord(const RtfToken& token) {
         // Words that mean the same in every destination.
         if (word == "u") {
             if (s.dest == Dest::Body) text_.addUnicode(token.param, currentCodePage());
+            if (s.dest == Dest::Label && label_.size() < 32) label_ += '\x80';  // a sign, not a letter or digit
             if (s.dest == Dest::FontTable) fonts_.addNameUnicode(token.param);
             skipBytes_ = std::max(0, s.uc);
             return;
@@ -387,10 +422,23 @@ void Session::controlWord(const RtfToken& token) {
     case Dest::Bullet:
         if (word == "pnlvlblt") pnBullet_ = true;
         else if (word == "pnindent") pnIndent_ = token.param;
+        else if (word == "pnstart") pnStart_ = token.param;
+        else if (word == "pndec") pnStyle_ = ListStyle::Decimal;
+        else if (word == "pnlcltr") pnStyle_ = ListStyle::LowerLetter;
+        else if (word == "pnucltr") pnStyle_ = ListStyle::UpperLetter;
+        else if (word == "pnlcrm") pnStyle_ = ListStyle::LowerRoman;
+        else if (word == "pnucrm") pnStyle_ = ListStyle::UpperRoman;
+        else if ((word == "pnlvlbody" || (word.size() > 5 && word.substr(0, 5) == "pnlvl" && word != "pnlvlcont")) &&
+                 pnStyle_ == ListStyle::None)
+            pnStyle_ = ListStyle::Decimal;
+        break;
+    case Dest::Label:
+        if (specialCharacter(word) && word != "tab" && label_.size() < 32) label_ += '\x80';
         break;
     case Dest::Skip:
     case Dest::ObjectResult:
     case Dest::Upr:
+    case Dest::PnText:
         break;
     }
 }
@@ -442,6 +490,12 @@ void Session::text(std::string_view bytes) {
     case Dest::Picture:
         picture_.hex(bytes);
         break;
+    case Dest::Label:
+        label_.append(bytes.substr(0, 32 - std::min<std::size_t>(32, label_.size())));
+        break;
+    case Dest::PnText:
+        if (pnText_) pnText_->append(bytes.substr(0, ListLabel::kMaxAffix - std::min(ListLabel::kMaxAffix, pnText_->size())));
+        break;
     default:
         break;
     }
@@ -452,6 +506,8 @@ void Session::hexByte(unsigned char byte) {
     const char c = char(byte);
     if (s.dest == Dest::Body) {
         text_.addBytes(std::string_view(&c, 1));
+    } else if (s.dest == Dest::Label || s.dest == Dest::PnText) {
+        text(std::string_view(&c, 1));
     } else if (s.dest == Dest::FontTable && c != ';') {
         fonts_.addNameBytes(std::string_view(&c, 1));  // an escaped ';' is dropped: names never hold one
     }
@@ -474,12 +530,46 @@ CharFormat Session::currentFormat() {
     f.protect = c.protect;
     f.color = colors_.find(c.color);
     if (c.highlight > 0) f.highlight = colors_.find(c.highlight);
+    f.vertical = c.vertical;
     return f;
 }
 
 void Session::endParagraph() {
     flushText();
-    text_.endParagraph(state().para, currentFormat());
+    text_.endParagraph(paragraphFormat(), currentFormat());
+}
+
+ParaFormat Session::paragraphFormat() {
+    ParaFormat p = state().para;
+    const bool labelled = labelSeen_;
+    labelSeen_ = false;
+    int number = p.listStart;
+    if (!p.isList() && (labelled || state().listOverride > 0)) {
+        const ListLabel label = ListLabel::Parse(label_, lastList_ ? lastList_->list : ListStyle::None, lastNumber_);
+        p.list = label.style == ListStyle::None ? ListStyle::Bullet : label.style;
+        if (p.isNumbered()) {
+            number = label.number;
+            p.listBefore = label.before;
+            p.listAfter = label.after;
+            p.listStart = number;
+            // A label that goes on counting continues the list above it.
+            if (lastList_ && number == lastNumber_ + 1) {
+                ParaFormat same = p;
+                same.listStart = lastList_->listStart;
+                if (same == *lastList_) p = same;
+            }
+        }
+    } else if (p.isNumbered() && lastList_ && *lastList_ == p) {
+        number = lastNumber_ + 1;  // a run of paragraphs under one {\*\pn} counts on
+    }
+    label_.clear();
+    if (p.isList()) {
+        lastList_ = p;
+        lastNumber_ = number;
+    } else {
+        lastList_.reset();
+    }
+    return p;
 }
 
 void Session::finishPicture() {

@@ -129,14 +129,49 @@ TEST(RtfReaderParagraphs, RichEditBulletsSetBulletAndDropTheLabel) {
         R"(\pard{\pntext\f1\'B7\tab}{\*\pn\pnlvlblt\pnf1\pnindent360{\pntxtb\'B7}}\fi-360\li720 first\par)"
         R"({\pntext\f1\'B7\tab}second\par\pard plain\par})");
     ASSERT_EQ(d.paragraphs.size(), 3u);
-    EXPECT_TRUE(d.paragraphs[0].format.bullet);
+    EXPECT_EQ(d.paragraphs[0].format.list, ListStyle::Bullet);
     EXPECT_EQ(d.paragraphs[0].format.bulletIndent, 360);
-    EXPECT_TRUE(d.paragraphs[1].format.bullet);
-    EXPECT_FALSE(d.paragraphs[2].format.bullet);
+    EXPECT_EQ(d.paragraphs[1].format.list, ListStyle::Bullet);
+    EXPECT_FALSE(d.paragraphs[2].format.isList());
     EXPECT_EQ(d.plainText(), "first\nsecond\nplain");
 }
 
+TEST(RtfReaderParagraphs, WordProcessorListsKeepTheNumbersOfTheirLabels) {
+    const RtfDocument d = read(
+        R"({\rtf1{\listtext 1.\tab}\pard\ls1 one\par{\listtext\pard\plain 2.\tab}\pard\ls1 two\par)"
+        R"(\pard gap\par{\listtext 3.\tab}\pard\ls1 three\par{\listtext (a)\tab}\pard\ls2 sub\par)"
+        R"(\pard{\pntext\f0 IV)\tab}{\*\pn\pnlvlbody\pnf0\pnindent0\pnstart4\pnucrm{\pntxtb (}{\pntxta )}}four\par)"
+        R"({\pntext\f0 V)\tab}five\par})");
+    ASSERT_EQ(d.paragraphs.size(), 7u);
+    ParaFormat decimal;
+    decimal.list = ListStyle::Decimal;
+    decimal.listAfter = ".";
+    EXPECT_EQ(d.paragraphs[0].format, decimal);
+    EXPECT_EQ(d.paragraphs[1].format, decimal);  // one run: its labels go 1, 2
+    EXPECT_FALSE(d.paragraphs[2].format.isList());
+    decimal.listStart = 3;
+    EXPECT_EQ(d.paragraphs[3].format, decimal);
+    EXPECT_EQ(d.paragraphs[4].format.list, ListStyle::LowerLetter);
+    EXPECT_EQ(d.paragraphs[4].format.listBefore + d.paragraphs[4].format.listAfter, "()");
+    ParaFormat roman;
+    roman.list = ListStyle::UpperRoman;
+    roman.listStart = 4;
+    roman.listBefore = "(";
+    roman.listAfter = ")";
+    EXPECT_EQ(d.paragraphs[5].format, roman);
+    EXPECT_EQ(d.paragraphs[6].format, roman);
+    EXPECT_EQ(d.plainText(), "one\ntwo\ngap\nthree\nsub\nfour\nfive");
+}
+
 // --- characters -------------------------------------------------------------
+
+TEST(RtfReaderCharacters, RaisedAndLoweredTextIsSuperscriptAndSubscript) {
+    const RtfDocument d = read(R"({\rtf1 a{\super b}{\sub c}{\up6 d}{\dn4 e}\super f\nosupersub g{\up0 h}})");
+    std::string seen;
+    for (const rtf::Run& r : d.paragraphs.at(0).runs)
+        seen += r.text() + (r.format.vertical == VerticalAlign::Super ? "^" : r.format.vertical == VerticalAlign::Sub ? "_" : "=");
+    EXPECT_EQ(seen, "a=b^c_d^e_f^gh=");
+}
 
 TEST(RtfReaderCharacters, RunFormatsFollowTheControlWordsAndGroups) {
     const RtfDocument d = read(

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "rtf/code_page.h"
+#include "rtf/list_label.h"
 
 namespace tamix::rtf {
 
@@ -50,6 +51,7 @@ struct Tracked {
     bool bold = false, italic = false, underline = false, strike = false, protect = false;
     int color = 0;
     int highlight = 0;
+    VerticalAlign vertical = VerticalAlign::Normal;
 };
 
 class Writer {
@@ -68,7 +70,12 @@ private:
     void word(std::string_view w);
     void word(std::string_view w, int param);
     void format(const CharFormat& f);
-    void paragraphFormat(const ParaFormat& p);
+    void paragraphFormat(const Paragraph& para);
+    // The label group a list paragraph starts with, as rich-edit controls
+    // write it for readers that know no lists: "{\pntext\f1\'b7\tab}".
+    void listLabel(const Paragraph& para, int number);
+    // The font index of a numbered paragraph's label: its first text's.
+    int labelFont(const Paragraph& para);
     // How characters map to bytes in the run's font.
     enum class Bytes { Ansi, Symbol, None };
     static Bytes bytesFor(int charset);
@@ -114,7 +121,7 @@ int Writer::colorIndex(const std::optional<Color>& color) {
 void Writer::collectTables() {
     bool bullets = false;
     for (const Paragraph& p : doc_.paragraphs) {
-        bullets = bullets || p.format.bullet;
+        bullets = bullets || p.format.list == ListStyle::Bullet;
         for (const Run& r : p.runs) {
             fontIndex(r.format.font);
             colorIndex(r.format.color);
@@ -158,10 +165,59 @@ void Writer::format(const CharFormat& f) {
     if (color != tracked_.color) word("cf", tracked_.color = color);
     const int highlight = colorIndex(f.highlight);
     if (highlight != tracked_.highlight) word("highlight", tracked_.highlight = highlight);
+    if (f.vertical != tracked_.vertical) {
+        tracked_.vertical = f.vertical;
+        word(f.vertical == VerticalAlign::Super ? "super" : f.vertical == VerticalAlign::Sub ? "sub" : "nosupersub");
+    }
 }
 
-void Writer::paragraphFormat(const ParaFormat& p) {
+int Writer::labelFont(const Paragraph& para) {
+    for (const Run& r : para.runs) {
+        if (r.isText()) return fontIndex(r.format.font);
+    }
+    return fontIndex(para.markFormat.font);
+}
+
+void Writer::listLabel(const Paragraph& para, int number) {
+    const ParaFormat& p = para.format;
+    if (p.list == ListStyle::Bullet) {
+        out_ += "{\\pntext\\f" + std::to_string(symbolFont_) + "\\'b7\\tab}";
+    } else {
+        out_ += "{\\pntext";
+        word("f", labelFont(para));
+        text(p.listBefore + ListLabel::Number(p.list, number) + p.listAfter, Bytes::Ansi);
+        word("tab");
+        out_ += '}';
+    }
+    needDelimiter_ = false;
+}
+
+void Writer::paragraphFormat(const Paragraph& para) {
+    const ParaFormat& p = para.format;
     word("pard");
+    if (p.isList()) {
+        listLabel(para, p.listStart);
+        if (p.list == ListStyle::Bullet) {
+            out_ += "{\\*\\pn\\pnlvlblt\\pnf" + std::to_string(symbolFont_) + "\\pnindent" +
+                    std::to_string(p.bulletIndent) + "{\\pntxtb\\'b7}}";
+        } else {
+            static constexpr const char* kStyleWords[] = {"", "", "pndec", "pnlcltr", "pnucltr", "pnlcrm", "pnucrm"};
+            out_ += "{\\*\\pn\\pnlvlbody";
+            word("pnf", labelFont(para));
+            word("pnindent", p.bulletIndent);
+            word("pnstart", p.listStart);
+            word(kStyleWords[int(p.list)]);
+            for (const auto& [name, affix] : {std::pair{"pntxtb", &p.listBefore}, std::pair{"pntxta", &p.listAfter}}) {
+                if (affix->empty()) continue;
+                out_ += '{';
+                word(name);
+                text(*affix, Bytes::Ansi);
+                out_ += '}';
+            }
+            out_ += '}';
+        }
+        needDelimiter_ = false;
+    }
     switch (p.alignment) {
     case Alignment::Left: break;
     case Alignment::Right: word("qr"); break;
@@ -174,14 +230,6 @@ void Writer::paragraphFormat(const ParaFormat& p) {
     if (p.spaceBefore != 0) word("sb", p.spaceBefore);
     if (p.spaceAfter != 0) word("sa", p.spaceAfter);
     for (int tab : p.tabs) word("tx", tab);
-    if (p.bullet) {
-        out_ += "{\\*\\pn\\pnlvlblt\\pnf";
-        out_ += std::to_string(symbolFont_);
-        out_ += "\\pnindent";
-        out_ += std::to_string(p.bulletIndent);
-        out_ += "{\\pntxtb\\'b7}}";
-        needDelimiter_ = false;
-    }
 }
 
 Writer::Bytes Writer::bytesFor(int charset) {
@@ -327,15 +375,15 @@ std::string Writer::run() {
     needDelimiter_ = true;
 
     const ParaFormat* current = nullptr;
+    int number = 0;  // of the last numbered paragraph's label
     for (std::size_t i = 0; i < doc_.paragraphs.size(); ++i) {
         const Paragraph& para = doc_.paragraphs[i];
         if (!current || !(*current == para.format)) {
-            paragraphFormat(para.format);
+            paragraphFormat(para);
             current = &para.format;
-        }
-        if (para.format.bullet) {
-            out_ += "{\\pntext\\f" + std::to_string(symbolFont_) + "\\'b7\\tab}";
-            needDelimiter_ = false;
+            number = para.format.listStart;
+        } else if (para.format.isList()) {
+            listLabel(para, ++number);
         }
         for (const Run& run : para.runs) {
             format(run.format);

@@ -99,15 +99,30 @@ TEST(RtfWriterCharacters, ControlCharactersAreDropped) {
 TEST(RtfWriterParagraphs, BulletsAreWrittenAsRichEditWritesThem) {
     RtfDocument d = single({rtf::Run{arial(), "item"}});
     ParaFormat& p = d.paragraphs.back().format;
-    p.bullet = true;
+    p.list = ListStyle::Bullet;
     p.bulletIndent = 360;
     p.firstIndent = -360;
     p.leftIndent = 720;
     d.endsWithParagraphMark = true;
     const std::string rtf = RtfWriter::write(d);
     EXPECT_NE(rtf.find("{\\f1\\ftech\\fcharset2 Symbol;}"), std::string::npos) << rtf;
-    EXPECT_NE(rtf.find("\\pard\\fi-360\\li720{\\*\\pn\\pnlvlblt\\pnf1\\pnindent360{\\pntxtb\\'b7}}{\\pntext\\f1\\'b7\\tab}"),
+    EXPECT_NE(rtf.find("\\pard{\\pntext\\f1\\'b7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent360{\\pntxtb\\'b7}}\\fi-360\\li720"),
               std::string::npos) << rtf;
+    EXPECT_EQ(reread(d), d);
+}
+
+TEST(RtfWriterParagraphs, NumberedListsAreWrittenAsRichEditWritesThem) {
+    RtfDocument d = single({rtf::Run{arial(), "one"}});
+    d.paragraphs.push_back(d.paragraphs.back());
+    for (Paragraph& p : d.paragraphs) {
+        p.format.list = ListStyle::Decimal;
+        p.format.listAfter = ".";
+    }
+    d.endsWithParagraphMark = true;
+    const std::string rtf = RtfWriter::write(d);
+    EXPECT_NE(rtf.find("\\pard{\\pntext\\f0 1.\\tab}{\\*\\pn\\pnlvlbody\\pnf0\\pnindent0\\pnstart1\\pndec{\\pntxta .}}"),
+              std::string::npos) << rtf;
+    EXPECT_NE(rtf.find("\\par\r\n{\\pntext\\f0 2.\\tab}one"), std::string::npos) << rtf;
     EXPECT_EQ(reread(d), d);
 }
 
@@ -197,8 +212,15 @@ RtfDocument randomDocument(std::mt19937& rng) {
         p.format.firstIndent = pick(3) * 360 - 360;
         p.format.spaceBefore = pick(2) * 120;
         p.format.spaceAfter = pick(2) * 200;
-        p.format.bullet = pick(3) == 0;
-        if (p.format.bullet) p.format.bulletIndent = pick(2) * 360;
+        if (pick(3) == 0) {
+            p.format.list = ListStyle(1 + pick(6));
+            p.format.bulletIndent = pick(2) * 360;
+            if (p.format.isNumbered()) {
+                p.format.listStart = 1 + pick(3);
+                p.format.listBefore = pick(3) == 0 ? "(" : "";
+                p.format.listAfter = pick(3) == 0 ? ")" : ".";
+            }
+        }
         for (int t = pick(3); t > 0; --t) p.format.tabs.push_back(720 * t);
         auto randomFormat = [&] {
             CharFormat f;
@@ -211,6 +233,7 @@ RtfDocument randomDocument(std::mt19937& rng) {
             f.protect = pick(3) == 0;
             if (pick(2)) f.color = Color{std::uint8_t(pick(256)), std::uint8_t(pick(256)), 0};
             if (pick(4) == 0) f.highlight = Color{255, 255, std::uint8_t(pick(2) * 255)};
+            f.vertical = pick(4) == 0 ? VerticalAlign(1 + pick(2)) : VerticalAlign::Normal;
             return f;
         };
         p.markFormat = randomFormat();

@@ -41,6 +41,8 @@ QTextCharFormat toQt(const CharFormat& f) {
     c.setProperty(Adapter::ProtectedProperty, f.protect);
     if (f.color) c.setForeground(toQColor(*f.color));
     if (f.highlight) c.setBackground(toQColor(*f.highlight));
+    if (f.vertical == VerticalAlign::Super) c.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    if (f.vertical == VerticalAlign::Sub) c.setVerticalAlignment(QTextCharFormat::AlignSubScript);
     c.setProperty(Adapter::FontFamilyKindProperty, QString::fromStdString(f.font.family));
     c.setProperty(Adapter::CharsetProperty, f.font.charset);
     return c;
@@ -64,6 +66,8 @@ CharFormat fromQt(const QTextCharFormat& c, const QTextDocument& doc) {
     f.protect = c.boolProperty(Adapter::ProtectedProperty);
     if (c.hasProperty(QTextFormat::ForegroundBrush) && c.foreground().style() != Qt::NoBrush) f.color = fromQColor(c.foreground().color());
     if (c.hasProperty(QTextFormat::BackgroundBrush) && c.background().style() != Qt::NoBrush) f.highlight = fromQColor(c.background().color());
+    if (c.verticalAlignment() == QTextCharFormat::AlignSuperScript) f.vertical = VerticalAlign::Super;
+    if (c.verticalAlignment() == QTextCharFormat::AlignSubScript) f.vertical = VerticalAlign::Sub;
     return f;
 }
 
@@ -85,8 +89,23 @@ QTextBlockFormat toQt(const ParaFormat& p) {
         for (int t : p.tabs) tabs.append(QTextOption::Tab(toPixels(t), QTextOption::LeftTab));
         b.setTabPositions(tabs);
     }
-    if (p.bullet) b.setProperty(Adapter::BulletIndentProperty, p.bulletIndent);
+    if (p.isList()) b.setProperty(Adapter::BulletIndentProperty, p.bulletIndent);
     return b;
+}
+
+ListStyle fromQt(QTextListFormat::Style style) {
+    switch (style) {
+    case QTextListFormat::ListDecimal: return ListStyle::Decimal;
+    case QTextListFormat::ListLowerAlpha: return ListStyle::LowerLetter;
+    case QTextListFormat::ListUpperAlpha: return ListStyle::UpperLetter;
+    case QTextListFormat::ListLowerRoman: return ListStyle::LowerRoman;
+    case QTextListFormat::ListUpperRoman: return ListStyle::UpperRoman;
+    default: return ListStyle::Bullet;
+    }
+}
+
+int listStart(const QTextListFormat& f) {
+    return f.hasProperty(Adapter::ListStartProperty) ? f.intProperty(Adapter::ListStartProperty) : 1;
 }
 
 ParaFormat fromQt(const QTextBlock& block) {
@@ -102,9 +121,18 @@ ParaFormat fromQt(const QTextBlock& block) {
     p.spaceBefore = toTwips(b.topMargin());
     p.spaceAfter = toTwips(b.bottomMargin());
     for (const QTextOption::Tab& t : b.tabPositions()) p.tabs.push_back(toTwips(t.position));
-    if (block.textList()) {
-        p.bullet = true;
+    if (const QTextList* list = block.textList()) {
+        const QTextListFormat f = list->format();
+        p.list = fromQt(f.style());
         p.bulletIndent = b.hasProperty(Adapter::BulletIndentProperty) ? b.intProperty(Adapter::BulletIndentProperty) : 360;
+        if (p.isNumbered()) {
+            p.listBefore = f.numberPrefix().toStdString();
+            p.listAfter = f.hasProperty(QTextFormat::ListNumberSuffix) ? f.numberSuffix().toStdString() : ".";
+            // The number of the first block of this run of the list.
+            QTextBlock first = block;
+            while (first.previous().isValid() && first.previous().textList() == list) first = first.previous();
+            p.listStart = listStart(f) + list->itemNumber(first);
+        }
     }
     return p;
 }
@@ -233,11 +261,43 @@ void insertRuns(const Paragraph& para, QTextCursor& cursor) {
     }
 }
 
-QTextListFormat bulletListFormat() {
+QTextListFormat listFormat(const ParaFormat& p) {
     QTextListFormat f;
-    f.setStyle(QTextListFormat::ListDisc);
+    switch (p.list) {
+    case ListStyle::Decimal: f.setStyle(QTextListFormat::ListDecimal); break;
+    case ListStyle::LowerLetter: f.setStyle(QTextListFormat::ListLowerAlpha); break;
+    case ListStyle::UpperLetter: f.setStyle(QTextListFormat::ListUpperAlpha); break;
+    case ListStyle::LowerRoman: f.setStyle(QTextListFormat::ListLowerRoman); break;
+    case ListStyle::UpperRoman: f.setStyle(QTextListFormat::ListUpperRoman); break;
+    default: f.setStyle(QTextListFormat::ListDisc); break;
+    }
     f.setIndent(0);
+    if (p.isNumbered()) {
+        f.setNumberPrefix(QString::fromStdString(p.listBefore));
+        f.setNumberSuffix(QString::fromStdString(p.listAfter));
+        if (p.listStart != 1) f.setProperty(Adapter::ListStartProperty, p.listStart);
+    }
     return f;
+}
+
+// The list a run of numbered paragraphs that starts at `start` goes on
+// counting: one of `lists` with the same style and text around the number
+// whose next number is `start`.
+QTextList* continuedList(const std::vector<QTextList*>& lists, const ParaFormat& p) {
+    if (!p.isNumbered()) return nullptr;
+    const QTextListFormat wanted = listFormat(p);
+    for (auto it = lists.rbegin(); it != lists.rend(); ++it) {
+        const QTextListFormat f = (*it)->format();
+        if (f.style() == wanted.style() && f.numberPrefix() == wanted.numberPrefix() &&
+            f.numberSuffix() == wanted.numberSuffix() && listStart(f) + (*it)->count() == p.listStart)
+            return *it;
+    }
+    return nullptr;
+}
+
+// Paragraphs of one list format: consecutive ones share a list.
+bool sameList(const ParaFormat& a, const ParaFormat& b) {
+    return a.list == b.list && a.listStart == b.listStart && a.listBefore == b.listBefore && a.listAfter == b.listAfter;
 }
 
 // Inserts the paragraphs at the cursor. With `whole`, the cursor's block is
@@ -247,7 +307,8 @@ void insertParagraphs(const RtfDocument& document, QTextCursor& cursor, bool who
     const std::size_t n = document.paragraphs.size();
     const QTextBlockFormat originalFormat = cursor.blockFormat();
     const QTextCharFormat originalMark = cursor.block().charFormat();
-    QTextList* list = nullptr;  // the bulleted list of the previous paragraph, if any
+    QTextList* list = nullptr;  // the list of the previous paragraph, if any
+    std::vector<QTextList*> lists;  // every numbered list made here, oldest first
     for (std::size_t i = 0; i < n; ++i) {
         const Paragraph& para = document.paragraphs[i];
         // A paragraph that has its own mark (or fills a whole document) owns its block's format.
@@ -262,9 +323,16 @@ void insertParagraphs(const RtfDocument& document, QTextCursor& cursor, bool who
             cursor.setBlockFormat(toQt(para.format));
             cursor.setBlockCharFormat(toQt(para.markFormat));
         }
-        if (ownsBlock && para.format.bullet) {
-            if (list) list->add(cursor.block());
-            else list = cursor.createList(bulletListFormat());
+        if (ownsBlock && para.format.isList()) {
+            const bool sameRun = list && i > 0 && sameList(document.paragraphs[i - 1].format, para.format);
+            QTextList* joined = sameRun ? list : continuedList(lists, para.format);
+            if (joined) {
+                joined->add(cursor.block());
+                list = joined;
+            } else {
+                list = cursor.createList(listFormat(para.format));
+                if (para.format.isNumbered()) lists.push_back(list);
+            }
         } else {
             list = nullptr;
         }

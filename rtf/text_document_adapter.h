@@ -21,10 +21,15 @@ namespace tamix::rtf {
 // - A Paragraph is a QTextBlock. Alignment, indents, spacing and tab stops
 //   map to QTextBlockFormat (twips / 15 = pixels at 96 dpi, kept as reals so
 //   that they come back exactly). A bulleted paragraph belongs to a
-//   QTextList with style ListDisc and indent 0 (its margins are the block's);
-//   consecutive bulleted paragraphs share one list. Its \pnindent is kept in
-//   BulletIndentProperty of the block format; a list block without that
-//   property is written with 360 twips.
+//   QTextList with style ListDisc and indent 0 (its margins are the block's),
+//   a numbered one a list of the matching numbering style with its text
+//   around the number as prefix and suffix and its first number in
+//   ListStartProperty; consecutive paragraphs of one list format share one
+//   list, and a numbered run that goes on counting an earlier list of its
+//   style joins that list, so the labels shown are the labels read. The
+//   \pnindent is kept in BulletIndentProperty of the block format; a list
+//   block without that property is written with 360 twips.
+// - Superscript and subscript are the char format's vertical alignment.
 // - Paragraph::markFormat is the block's char format (QTextBlock::charFormat);
 //   it gives an empty paragraph (and an empty document) its font.
 // - A text Run is a fragment with a QTextCharFormat: font family, point size
@@ -59,8 +64,11 @@ public:
     static constexpr int FontFamilyKindProperty = QTextFormat::UserProperty + 4;
     // Char format property (int): the font's \fcharset.
     static constexpr int CharsetProperty = QTextFormat::UserProperty + 5;
-    // Block format property (int, twips): the bullet's \pnindent.
+    // Block format property (int, twips): the list label's \pnindent.
     static constexpr int BulletIndentProperty = QTextFormat::UserProperty + 6;
+    // List format property (int): the number of the list's first item (the
+    // list shows it counting from 1; a missing property means 1).
+    static constexpr int ListStartProperty = QTextFormat::UserProperty + 7;
 
     // Replaces the whole content of `target` with `document` (QTextDocument::clear,
     // then one edit block). An empty document leaves one empty default block.

@@ -85,7 +85,7 @@ RtfDocument richDocument() {
     d.paragraphs.push_back(p1);
     for (const char* item : {"one", "two"}) {
         Paragraph b;
-        b.format.bullet = true;
+        b.format.list = ListStyle::Bullet;
         b.format.bulletIndent = 360;
         b.format.leftIndent = 360;
         b.markFormat = format();
@@ -131,6 +131,31 @@ TEST_F(TextDocumentAdapterTest, LoadMapsFormatsToQt) {
     EXPECT_EQ(bullet.next().textList(), bullet.textList());  // consecutive bullets share one list
     EXPECT_EQ(bullet.next().next().textList(), nullptr);
     EXPECT_DOUBLE_EQ(doc.lastBlock().charFormat().fontPointSize(), 16.0);
+}
+
+TEST_F(TextDocumentAdapterTest, ListsScriptsIndentsAndAlignmentRoundTrip) {
+    const std::string rtf =
+        R"({\rtf1{\fonttbl{\f0\fswiss Arial;}{\f1\fnil\fcharset2 Symbol;}}\f0\fs20)"
+        R"(\pard{\pntext\f1\'B7\tab}{\*\pn\pnlvlblt\pnf1\pnindent0{\pntxtb\'B7}}\fi-360\li720 dot\par)"
+        R"(\pard{\listtext 1.\tab}\ls1\qc one\par{\listtext 2.\tab}two\par\pard\qr\ri360 x{\super 2}+H{\sub 2}O\par)"
+        R"(\pard{\listtext 3.\tab}\ls1\qc three\par\pard\qj\li1440\fi720 end\par})";
+    RtfReader reader;
+    const RtfDocument read = reader.read(rtf);
+    QTextDocument doc;
+    TextDocumentAdapter::load(read, doc);
+    EXPECT_EQ(TextDocumentAdapter::extract(doc), read) << TextDocumentAdapter::toRtf(doc);
+    EXPECT_EQ(reader.read(TextDocumentAdapter::toRtf(doc)), read);
+
+    // The editor shows the labels the note was written with.
+    const QTextBlock one = doc.findBlockByNumber(1);
+    const QTextBlock three = doc.findBlockByNumber(4);
+    ASSERT_NE(one.textList(), nullptr);
+    EXPECT_EQ(three.textList(), one.textList());
+    EXPECT_EQ(one.textList()->itemText(three), "3.");
+    EXPECT_EQ(doc.firstBlock().textList()->format().style(), QTextListFormat::ListDisc);
+    QTextCursor c(doc.findBlockByNumber(3));
+    c.setPosition(c.position() + 2);
+    EXPECT_EQ(c.charFormat().verticalAlignment(), QTextCharFormat::AlignSuperScript);
 }
 
 TEST_F(TextDocumentAdapterTest, ExtractOfARangeInsideAParagraphHasNoMark) {

@@ -6,6 +6,7 @@
 #include "links/link_detector.h"
 #include "links/link_handler.h"
 #include "links/link_opener.h"
+#include "options/options_command.h"
 #include "print/print_commands.h"
 #include "transfer/transfer_commands.h"
 
@@ -22,6 +23,7 @@ Features::Features(Parts p)
       print_(std::make_unique<PrintCommands>(p.commands, p.state, p.editor, p.dialogs, p.host)),
       finder_(std::make_unique<Finder>(p.state, p.tree, p.editor, p.notes, p.dialogs, p.host)) {
     LinkCommands::Register(p.commands, p.state, *links_, *detector_, p.editor, p.tree, p.dialogs, p.host);
+    OptionsCommand::Register(p.commands, p.options, p.settings, p.state, p.dialogs, p.host);
     formatting_ = std::make_unique<FormatFeature>(p.state, p.options, p.editor, *links_, p.dialogs, p.host, p.commands,
                                                   std::move(p.format));
     transfer_->Register(p.commands);

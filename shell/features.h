@@ -14,6 +14,7 @@ class LinkDetector;
 class LinkHandler;
 class LinkOpener;
 class NoteSelection;
+class Settings;
 class TransferCommands;
 class PrintCommands;
 class TreeHost;
@@ -33,7 +34,8 @@ public:
     // What every feature may use of the window.
     struct Parts {
         DatabaseState& state;
-        const AppOptions& options;
+        AppOptions& options;
+        Settings& settings;
         controls::TreeView& tree;
         controls::RichTextBox& editor;
         NoteSelection& notes;

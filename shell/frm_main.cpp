@@ -112,7 +112,7 @@ void frmMain::buildWindow() {
         if (QMenu* edit = menus_->menu(QStringLiteral("mnuEdit"))) edit->popup(global);
     };
     FormatFeature::Window format{toolbars_->fontBox(), toolbars_->sizeBox(), [this] { return editorActive_; }};
-    features_ = std::make_unique<Features>(Features::Parts{state_, options_, *tree_, *editor_, *notes_, dialogs_,
+    features_ = std::make_unique<Features>(Features::Parts{state_, options_, settings_, *tree_, *editor_, *notes_, dialogs_,
                                                            *this, commands_, std::move(window), std::move(format)});
     menus_ = std::make_unique<MainMenus>(commands_, *menuBar(), this);
     toolbars_->addButtons(commands_, *menus_);
