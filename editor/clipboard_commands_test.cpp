@@ -190,7 +190,7 @@ TEST_F(ClipboardCommandsTest, TheDesktopClipboardCarriesRichTextBothWays) {
     EXPECT_FALSE(copied.paragraphs.at(0).runs.back().format.protect);
 
     auto page = std::make_unique<QMimeData>();
-    page->setHtml("<p>a <b>bold</b> word</p><ul><li>one</li><li>two</li></ul>");
+    page->setHtml("<p>a <b>bold</b> word</p><ul><li>one</li></ul><ol><li>two</li></ol>");
     QGuiApplication::clipboard()->setMimeData(page.release());
     editor.setSelStart(0);
     trigger("mnuEditPaste");
@@ -201,6 +201,11 @@ TEST_F(ClipboardCommandsTest, TheDesktopClipboardCarriesRichTextBothWays) {
     EXPECT_EQ(editor.SelBold(), controls::Tristate::Off);
     editor.select(13, 3);
     EXPECT_EQ(editor.SelBullet(), controls::Tristate::On);
+    const std::string body = editor.TextRTF();
+    const rtf::RtfDocument note = rtf::RtfReader().read(body);
+    ASSERT_GE(note.paragraphs.size(), 3u);
+    EXPECT_EQ(note.paragraphs[1].format.list, rtf::ListStyle::Bullet);
+    EXPECT_EQ(note.paragraphs[2].format.list, rtf::ListStyle::Decimal);
     EXPECT_TRUE(consistent());
 }
 

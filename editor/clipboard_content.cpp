@@ -20,7 +20,7 @@ const QString kRtf = QStringLiteral("text/rtf");
 const QString kRtfAlt = QStringLiteral("application/rtf");
 const QString kHtml = QStringLiteral("text/html");
 constexpr int kTwipsPerPixel = 15;  // at 96 pixels per inch, as the editor shows pictures
-constexpr int kListIndent = 360;    // twips: a quarter inch, the usual indent of a bulleted paragraph
+constexpr int kListIndent = 360;    // twips: a quarter inch, the usual indent of a list paragraph
 
 const QString kTooLarge = QStringLiteral("The clipboard holds too much to paste into a note.");
 const QString kBadRtf = QStringLiteral("The rich text on the clipboard could not be read.");
@@ -141,16 +141,16 @@ std::optional<rtf::RtfDocument> readHtml(const QMimeData& data, const QFont& fon
     page.setDefaultFont(font);
     page.setHtml(data.html());
     rtf::RtfDocument document = rtf::TextDocumentAdapter::extract(page);
-    // A page indents its lists through the list, which the note's bullets
-    // do not have: the paragraph takes the indent, so the bullet shows.
+    // A page indents its lists through the list, which the note's lists do
+    // not do: the paragraph takes the indent, so the label shows.
     for (rtf::Paragraph& p : document.paragraphs) {
-        if (!p.format.bullet || p.format.leftIndent > 0) continue;
+        if (!p.format.isList() || p.format.leftIndent > 0) continue;
         p.format.leftIndent = kListIndent;
         if (p.format.bulletIndent == 0) p.format.bulletIndent = kListIndent;
     }
     // A page always ends with a paragraph; the paste ends where its text
     // does, unless that is a list item, which is one only with its mark.
-    if (!document.paragraphs.empty() && !document.paragraphs.back().format.bullet)
+    if (!document.paragraphs.empty() && !document.paragraphs.back().format.isList())
         document.endsWithParagraphMark = false;
     if (hasContent(document)) {
         if (!fits(document, problem)) return std::nullopt;
