@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogs/qt_clipboard.h"
 #include "dialogs/user_dialogs.h"
 
 #include <QIcon>
@@ -31,6 +32,7 @@ public:
     QSize helpSize() const;
 
     void beep() override;
+    Clipboard& clipboard() override { return clipboard_; }
 
     // "desc|pattern|desc|pattern" as Qt name filters ("desc (pattern)" each).
     static QStringList nameFilters(const QString& pairs);
@@ -54,6 +56,7 @@ private:
     QPointer<QWidget> parent_;
     QPointer<QWidget> helpWindow_;          // created on first help, then reused; owned by parent_ or this
     QTextBrowser* helpBrowser_ = nullptr;   // owned by helpWindow_
+    QtClipboard clipboard_;
     QSize helpSize_;                        // invalid until set or the help window was resized
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogs/scripted_clipboard.h"
 #include "dialogs/user_dialogs.h"
 
 #include <QStringList>
@@ -83,6 +84,12 @@ public:
     void clearRecord();
 
     void beep() override { ++beeps_; }
+    // The scripted clipboard, unless useClipboard has named another.
+    Clipboard& clipboard() override { return other_ ? *other_ : clipboard_; }
+    ScriptedClipboard& scriptedClipboard() { return clipboard_; }
+    // Makes `clipboard` (the desktop's, for a test of the real one) the
+    // clipboard answered from now on; nullptr goes back to the scripted one.
+    void useClipboard(Clipboard* clipboard) { other_ = clipboard; }
 
 protected:
     MsgAnswer doMessage(const QString& text, MsgButtons buttons, MsgIcon icon) override;
@@ -107,6 +114,8 @@ private:
     std::vector<AskedDialog> asked_;
     QStringList help_;
     int beeps_ = 0;
+    ScriptedClipboard clipboard_;
+    Clipboard* other_ = nullptr;  // answered by clipboard() when set
 };
 
 }  // namespace tamix

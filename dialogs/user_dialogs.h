@@ -11,6 +11,8 @@ class QPrinter;
 
 namespace tamix {
 
+class Clipboard;
+
 // Buttons a message box offers; the answer is one of them.
 enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
 // The icon beside a message box's text.
@@ -44,7 +46,8 @@ struct PrintRequest {
 
 // The one interface through which commands ask the user anything: message
 // boxes, the common file/font/colour/print dialogs, beeps, help and about,
-// and the program's own modal forms.
+// and the program's own modal forms; and the clipboard they share with the
+// user's other programs.
 // Every dialog runs with the main window's always-on-top state dropped and
 // restores it afterwards (see setTopmostHooks). A cancelled dialog whose
 // request says cancelRaises throws TamixError(kErrCancel); otherwise it
@@ -80,6 +83,8 @@ public:
     int runModal(QDialog& form);
     // The system beep.
     virtual void beep() = 0;
+    // The desktop clipboard the commands read and write.
+    virtual Clipboard& clipboard() = 0;
     // True while a dialog asked through this interface is open (its nested
     // event loop may be running other events meanwhile).
     bool isAsking() const { return openDialogs_ > 0; }

@@ -1,5 +1,6 @@
 #include "shell/features.h"
 
+#include "editor/clipboard_commands.h"
 #include "find/finder.h"
 #include "links/link_commands.h"
 #include "links/link_detector.h"
@@ -27,6 +28,8 @@ Features::Features(Parts p)
                                                   std::move(p.format));
     transfer_->Register(p.commands);
     finder_->Register(p.commands);
+    clipboard_ = std::make_unique<ClipboardCommands>(p.state, p.editor, *links_, p.dialogs, p.host, p.commands,
+                                                     p.window.editorActive);
 }
 
 Features::~Features() = default;

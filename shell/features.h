@@ -7,6 +7,7 @@
 
 namespace tamix {
 
+class ClipboardCommands;
 class CommandTable;
 class Finder;
 class LinkDetector;
@@ -52,6 +53,7 @@ public:
     LinkEditorEvents& linkEvents() { return *linkEvents_; }
     LinkDetector& linkDetector() { return *detector_; }
     FormatFeature& formatting() { return *formatting_; }
+    ClipboardCommands& clipboard() { return *clipboard_; }
 
 private:
     std::unique_ptr<LinkHandler> links_;
@@ -62,6 +64,7 @@ private:
     std::unique_ptr<TransferCommands> transfer_;
     std::unique_ptr<PrintCommands> print_;
     std::unique_ptr<Finder> finder_;  // holds the find state for the window's (the process's) life
+    std::unique_ptr<ClipboardCommands> clipboard_;
 };
 
 }  // namespace tamix
