@@ -24,7 +24,7 @@ TEST(cTempTree, AfterInitTheTableIsEmptyAndItsFieldsFail) {
     EXPECT_THROW(t.Key(), TamixError);
 }
 
-TEST(cTempTree, ChildrenComeInOrderOfAdditionEitherWayAndAFailedSearchKeepsCurrent) {
+TEST(cTempTree, ChildrenComeInOrderOfAdditionAndAFailedSearchKeepsCurrent) {
     cTempTree t;
     add(t, "k1", "k0", "first");
     add(t, "k2", "k1");
@@ -39,11 +39,6 @@ TEST(cTempTree, ChildrenComeInOrderOfAdditionEitherWayAndAFailedSearchKeepsCurre
     EXPECT_EQ(t.Key(), "k3");
     ASSERT_TRUE(t.FindKey("k1"));  // the first of two equal keys
     EXPECT_EQ(t.NodeText(), "first");
-    ASSERT_TRUE(t.FindLastParent("k0"));  // backwards, in reverse
-    EXPECT_EQ(t.Key(), "k3");
-    ASSERT_TRUE(t.FindPreviousParent("k0"));
-    EXPECT_EQ(t.Current(), 1);
-    EXPECT_FALSE(t.FindPreviousParent("k0"));
 }
 
 TEST(cTempTree, ChangingAFieldMovesTheEntryBetweenSearches) {
@@ -59,6 +54,21 @@ TEST(cTempTree, ChangingAFieldMovesTheEntryBetweenSearches) {
     EXPECT_FALSE(t.FindKey("k1"));
     ASSERT_TRUE(t.FindKey("k7"));
     EXPECT_EQ(t.Parent(), "k9");
+}
+
+TEST(cTempTree, SearchesBackwardsVisitChildrenInReverse) {
+    cTempTree t;
+    add(t, "a", "p");
+    add(t, "b", "q");
+    add(t, "c", "p");
+    add(t, "d", "p");
+    ASSERT_TRUE(t.FindLastParent("p"));
+    EXPECT_EQ(t.Key(), "d");
+    ASSERT_TRUE(t.FindPreviousParent("p"));
+    EXPECT_EQ(t.Key(), "c");
+    ASSERT_TRUE(t.FindPreviousParent("p"));
+    EXPECT_EQ(t.Key(), "a");
+    EXPECT_FALSE(t.FindPreviousParent("p"));
 }
 
 }  // namespace
