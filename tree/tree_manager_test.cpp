@@ -34,10 +34,9 @@ protected:
         dialogs_.answer(ScriptedAnswer::File(DialogKind::OpenFile, file));
         manager_.OpenDatabase();
     }
-    // Writes notes 2 "One" and 3 "Two", bodies "one" and "two", to `file` and opens it.
+    // Writes notes 2 "one" and 3 "two", each its name for body, to `file` and opens it.
     void openOneTwo(const char* file) {
-        TestDatabase::write(path(file), {{2, 1, "One", TestDatabase::rtfOf("one").c_str()},
-                                         {3, 1, "Two", TestDatabase::rtfOf("two").c_str()}});
+        TestDatabase::write(path(file), {{2, 1, "one"}, {3, 1, "two"}});
         open(path(file));
     }
     void type(const QString& text) {
@@ -292,19 +291,9 @@ TEST_F(TreeManagerTest, AMissingRecentFileOpensAsANewEmptyDatabase) {
 }
 
 TEST_F(TreeManagerTest, ATreeTooDeepToLoadIsReportedAndKeepsWhatWasShown) {
-    {
-        cNode node;
-        node.CreateFile(QFile::encodeName(path("deep.TM2")).toStdString());
-        node.Barriers(false);
-        for (int key = 2; key < 2 + 2100; ++key) {  // each note under the one before
-            node.ClearNode();
-            node.Key(NodeKey::Format(key));
-            node.Parent(NodeKey::Format(key - 1));
-            node.NodeText("level");
-            node.SaveNewNode();
-        }
-        node.CloseFile();
-    }
+    std::vector<TestDatabase::Note> chain;  // each note under the one before
+    for (int key = 2; key < 2 + 2100; ++key) chain.push_back({key, key - 1, "level", ""});
+    TestDatabase::write(path("deep.TM2"), chain);
     open(path("deep.TM2"));
     ASSERT_EQ(host_.errors.size(), 1);
     EXPECT_TRUE(state_.DatabaseOpen);
