@@ -11,6 +11,7 @@
 #include <QTextBlock>
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <functional>
 #include <random>
 
 #include "controls/rich_text_box_fixture.h"
@@ -207,26 +208,27 @@ TEST_F(RichTextBoxProtectionTest, PositionsSurviveSavingAfterObjectReplacementIn
 }
 
 TEST_F(RichTextBoxProtectionTest, TextBesideALinkGetsThePlainTypingFormat) {
-    linkSample();
-    box.setSelStart(8);
-    box.setSelText("S");
-    expectPlain(8, "setSelText");
-
-    linkSample();
-    box.setSelStart(8);
-    QApplication::clipboard()->setText("P");
-    box.Paste();
-    expectPlain(8, "paste");
-
-    linkSample();
-    box.setSelStart(8);
-    commit("I");
-    expectPlain(8, "input method");
-
-    linkSample();
-    box.setSelStart(8);
-    QTest::keyClicks(&box, "k");
-    expectPlain(8, "typing");
+    const struct {
+        const char* how;
+        bool before;  // before a link starting a paragraph, else right after one
+        std::function<void()> type;
+        const char* text;
+    } cases[] = {
+        {"setSelText", false, [&] { box.setSelText("S"); }, "aaa LINKS bbb"},
+        {"paste", false, [&] { QApplication::clipboard()->setText("P"), box.Paste(); }, "aaa LINKP bbb"},
+        {"input method", false, [&] { commit("I"); }, "aaa LINKI bbb"},
+        {"typing", false, [&] { QTest::keyClicks(&box, "k"); }, "aaa LINKk bbb"},
+        {"typing before", true, [&] { QTest::keyClicks(&box, "t"); }, "tLINK bbb"},
+        {"input method before", true, [&] { commit("m"); }, "mLINK bbb"},
+    };
+    for (const auto& c : cases) {
+        c.before ? linkSample("LINK bbb", 0) : linkSample();
+        box.setSelStart(c.before ? 0 : 8);
+        c.type();
+        EXPECT_EQ(box.Text(), QString(c.text)) << c.how;
+        expectPlain(c.before ? 0 : 8, c.how);
+        EXPECT_EQ(beeps, 0) << c.how;
+    }
 
     linkSample();
     QMimeData mime;
@@ -239,18 +241,6 @@ TEST_F(RichTextBoxProtectionTest, TextBesideALinkGetsThePlainTypingFormat) {
     QApplication::sendEvent(box.viewport(), &drop);
     ASSERT_EQ(box.Text(), QString("aaa LINKD bbb"));
     expectPlain(8, "drop");
-
-    linkSample("LINK bbb", 0);  // a link starting a paragraph
-    box.setSelStart(0);
-    QTest::keyClicks(&box, "t");
-    expectPlain(0, "typing before");
-
-    linkSample("LINK bbb", 0);
-    box.setSelStart(0);
-    commit("m");
-    EXPECT_EQ(box.Text(), QString("mLINK bbb"));
-    expectPlain(0, "input method before");
-    EXPECT_EQ(beeps, 0);
 }
 
 // --- Random keys and input methods ------------------------------------------

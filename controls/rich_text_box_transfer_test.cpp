@@ -32,31 +32,25 @@ TEST_F(RichTextBoxTest, FindSearchesTheBoxTextAndSelectsTheMatch) {
 
 TEST_F(RichTextBoxTest, LoadFileReadsRtfEvenCutShortOrPlainText) {
     QTemporaryDir dir;
-    QString rtfPath = dir.filePath("a.rtf");
-    QFile rtf(rtfPath);
-    ASSERT_TRUE(rtf.open(QIODevice::WriteOnly));
-    rtf.write("{\\rtf1\\ansi {\\b bold}\\par next}");
-    rtf.close();
-    box.LoadFile(rtfPath);
+    auto load = [&](const char* name, const QByteArray& bytes) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        box.LoadFile(file.fileName());
+    };
+    load("a.rtf", "{\\rtf1\\ansi {\\b bold}\\par next}");
     EXPECT_EQ(box.Text(), QString("bold\r\nnext"));
     box.select(0, 4);
     EXPECT_EQ(box.SelBold(), Tristate::On);
 
-    QString txtPath = dir.filePath("b.txt");
-    QFile txt(txtPath);
-    ASSERT_TRUE(txt.open(QIODevice::WriteOnly));
-    txt.write("caf\xE9\nline two\r\nend");  // Windows-1252, mixed breaks
-    txt.close();
     box.setFontName("DejaVu Sans");
-    box.LoadFile(txtPath);
+    load("b.txt", "caf\xE9\nline two\r\nend");  // Windows-1252, mixed breaks
     EXPECT_EQ(box.Text(), QString::fromUtf8("caf\xC3\xA9\r\nline two\r\nend"));
     box.select(0, 3);
     EXPECT_EQ(box.SelFontName(), std::optional<QString>("DejaVu Sans"));
 
-    ASSERT_TRUE(rtf.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    rtf.write("{\\rtf1\\ansi {\\b kept text\\par second");  // cut short: what can be read loads
-    rtf.close();
-    box.LoadFile(rtfPath);
+    load("c.rtf", "{\\rtf1\\ansi {\\b kept text\\par second");  // cut short: what can be read loads
     EXPECT_EQ(box.Text(), QString("kept text\r\nsecond"));
 }
 

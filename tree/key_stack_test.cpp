@@ -18,6 +18,11 @@ TEST(KeyStack, PopsInReverseOrderOfPushing) {
     EXPECT_EQ(stack.PopKey(), "k0000000009");
     EXPECT_EQ(stack.PopKey(), "k0000000001");
     EXPECT_TRUE(stack.Empty());
+    EXPECT_THROW(stack.PopKey(), TamixError);
+    EXPECT_EQ(stack.Count(), 0);
+    stack.PushKey("a");
+    stack.Clear();
+    EXPECT_THROW(stack.PopKey(), TamixError);
 }
 
 TEST(KeyStack, HoldsExactly2000AndRefusesTheNext) {
@@ -31,15 +36,6 @@ TEST(KeyStack, HoldsExactly2000AndRefusesTheNext) {
     }
     EXPECT_EQ(stack.Count(), 2000);
     EXPECT_EQ(stack.PopKey(), "1999");
-}
-
-TEST(KeyStack, PopOnEmptyFailsWithoutChange) {
-    KeyStack stack;
-    EXPECT_THROW(stack.PopKey(), TamixError);
-    EXPECT_EQ(stack.Count(), 0);
-    stack.PushKey("a");
-    stack.Clear();
-    EXPECT_THROW(stack.PopKey(), TamixError);
 }
 
 }  // namespace

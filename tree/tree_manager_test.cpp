@@ -34,6 +34,11 @@ protected:
         dialogs_.answer(ScriptedAnswer::File(DialogKind::OpenFile, file));
         manager_.OpenDatabase();
     }
+    // Writes notes 2 "one" and 3 "two", each its name for body, to `file` and opens it.
+    void openOneTwo(const char* file) {
+        TestDatabase::write(path(file), {{2, 1, "one"}, {3, 1, "two"}});
+        open(path(file));
+    }
     void type(const QString& text) {
         editor_.setSelStart(0);
         editor_.setSelText(text);
@@ -96,8 +101,7 @@ TEST_F(TreeManagerTest, ClickingANoteShowsItsBodyWithoutScaleWords) {
 }
 
 TEST_F(TreeManagerTest, ReclickingTheShownNoteSavesAndReloadsIt) {
-    TestDatabase::write(path("e.TM2"), {{2, 1, "One", TestDatabase::rtfOf("one").c_str()}});
-    open(path("e.TM2"));
+    openOneTwo("e.TM2");
     click(2);
     type("again ");
     click(2);
@@ -107,8 +111,7 @@ TEST_F(TreeManagerTest, ReclickingTheShownNoteSavesAndReloadsIt) {
 }
 
 TEST_F(TreeManagerTest, FileSaveClearsTheFlagSoTheNextClickDoesNotWrite) {
-    TestDatabase::write(path("f.TM2"), {{2, 1, "One", TestDatabase::rtfOf("one").c_str()}, {3, 1, "Two", TestDatabase::rtfOf("two").c_str()}});
-    open(path("f.TM2"));
+    openOneTwo("f.TM2");
     click(2);
     type("saved ");
     notes_.SaveIfChanged();
@@ -124,8 +127,7 @@ TEST_F(TreeManagerTest, FileSaveClearsTheFlagSoTheNextClickDoesNotWrite) {
 }
 
 TEST_F(TreeManagerTest, ANodeWithoutARecordIsReportedAndNeverSavedIntoAnother) {
-    TestDatabase::write(path("g.TM2"), {{2, 1, "One", TestDatabase::rtfOf("one").c_str()}, {3, 1, "Two", TestDatabase::rtfOf("two").c_str()}});
-    open(path("g.TM2"));
+    openOneTwo("g.TM2");
     click(2);
     // A tree node whose record has gone.
     controls::Node* ghost = tree_.Nodes().Add(tree_.Nodes().Item(1), controls::Relationship::Child,
@@ -144,8 +146,7 @@ TEST_F(TreeManagerTest, ANodeWithoutARecordIsReportedAndNeverSavedIntoAnother) {
 }
 
 TEST_F(TreeManagerTest, SaveFollowsTheShownNoteWhenTheCursorMovedAway) {
-    TestDatabase::write(path("h.TM2"), {{2, 1, "One", TestDatabase::rtfOf("one").c_str()}, {3, 1, "Two", TestDatabase::rtfOf("two").c_str()}});
-    open(path("h.TM2"));
+    openOneTwo("h.TM2");
     click(2);
     type("mine ");
     ASSERT_TRUE(state_.Node.FindKey("k0000000003"));  // e.g. a rename of another note
@@ -230,15 +231,21 @@ TEST_F(TreeManagerTest, NewDatabaseAsksBeforeReplacingAFileTheDialogDidNotAskAbo
     EXPECT_EQ(stored("kept.TM2", 2), "<missing>");
 }
 
-TEST_F(TreeManagerTest, ADamagedFileIsReportedBeforeTheOpenDatabaseIsClosed) {
-    TestDatabase::write(path("work.TM2"), {{2, 1, "Work"}});
+TEST_F(TreeManagerTest, ADamagedFileIsReportedAndLeavesTheDatabaseOpenBeforeIt) {
     QFile junk(path("junk.TM2"));
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
     junk.write(QByteArray(3000, 'x'));
     junk.close();
-    open(path("work.TM2"));
     open(path("junk.TM2"));
     ASSERT_EQ(host_.errors.size(), 1);
+    EXPECT_FALSE(state_.DatabaseOpen);
+    EXPECT_EQ(tree_.Nodes().Item(1)->Text(), "My Notes");
+    EXPECT_EQ(host_.depth, 0);
+
+    TestDatabase::write(path("work.TM2"), {{2, 1, "Work"}});
+    open(path("work.TM2"));
+    open(path("junk.TM2"));  // reported before the open database is closed
+    ASSERT_EQ(host_.errors.size(), 2);
     EXPECT_TRUE(state_.DatabaseOpen);
     EXPECT_EQ(state_.CurrentFileName, path("work.TM2"));
     EXPECT_NE(node(2), nullptr);
@@ -283,32 +290,10 @@ TEST_F(TreeManagerTest, AMissingRecentFileOpensAsANewEmptyDatabase) {
     EXPECT_EQ(tree_.Nodes().Item(1)->Text(), "My Tamix (gone)");
 }
 
-TEST_F(TreeManagerTest, ACorruptFileIsReportedAndLeavesNoDatabaseOpen) {
-    QFile junk(path("junk.TM2"));
-    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
-    junk.write(QByteArray(3000, 'x'));
-    junk.close();
-    open(path("junk.TM2"));
-    ASSERT_EQ(host_.errors.size(), 1);
-    EXPECT_FALSE(state_.DatabaseOpen);
-    EXPECT_EQ(tree_.Nodes().Item(1)->Text(), "My Notes");
-    EXPECT_EQ(host_.depth, 0);
-}
-
 TEST_F(TreeManagerTest, ATreeTooDeepToLoadIsReportedAndKeepsWhatWasShown) {
-    {
-        cNode node;
-        node.CreateFile(QFile::encodeName(path("deep.TM2")).toStdString());
-        node.Barriers(false);
-        for (int key = 2; key < 2 + 2100; ++key) {  // each note under the one before
-            node.ClearNode();
-            node.Key(NodeKey::Format(key));
-            node.Parent(NodeKey::Format(key - 1));
-            node.NodeText("level");
-            node.SaveNewNode();
-        }
-        node.CloseFile();
-    }
+    std::vector<TestDatabase::Note> chain;  // each note under the one before
+    for (int key = 2; key < 2 + 2100; ++key) chain.push_back({key, key - 1, "level", ""});
+    TestDatabase::write(path("deep.TM2"), chain);
     open(path("deep.TM2"));
     ASSERT_EQ(host_.errors.size(), 1);
     EXPECT_TRUE(state_.DatabaseOpen);
@@ -322,8 +307,7 @@ TEST_F(TreeManagerTest, ATreeTooDeepToLoadIsReportedAndKeepsWhatWasShown) {
 }
 
 TEST_F(TreeManagerTest, CloseSavesAChangedNoteAndResetsTheRoot) {
-    TestDatabase::write(path("close.TM2"), {{2, 1, "One", TestDatabase::rtfOf("one").c_str()}});
-    open(path("close.TM2"));
+    openOneTwo("close.TM2");
     click(2);
     type("closing ");
     manager_.CloseCommand();
