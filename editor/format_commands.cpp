@@ -54,7 +54,7 @@ void FormatCommands::Bind(CommandTable& table, const std::function<bool()>& enab
     for (const auto& [name, run] : commands) {
         table.bind(
             QLatin1String(name),
-            [this, run] {
+            [this, run = run] {
                 run();
                 host_.RefreshFormatState();
             },

@@ -33,7 +33,7 @@ void FormatState::Bind(CommandTable& table) const {
     };
     for (const auto& [name, read] : toggles)
         table.setChecked(QLatin1String(name),
-                         [this, read] { return FormatEnabled() && (editor_.*read)() == Tristate::On; });
+                         [this, read = read] { return FormatEnabled() && (editor_.*read)() == Tristate::On; });
     const std::pair<const char*, int> alignments[] = {{"FormatLeft", 0}, {"FormatRight", 1}, {"FormatCenter", 2}};
     for (const auto& [name, alignment] : alignments)
         table.setChecked(QLatin1String(name),
