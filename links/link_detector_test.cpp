@@ -128,15 +128,6 @@ TEST_F(LinkDetectorTest, RunsWithTheWindowBusyAndMarksTheLinks) {
     EXPECT_FALSE(state_.EditorChangeGuard);
 }
 
-TEST_F(LinkDetectorTest, SecondRunAddsNothing) {
-    show("a http://x.y, b mailto:q@r (ftp://s)");
-    detector_.DetectLinks();
-    ASSERT_EQ(state_.Links.Count(), 3);
-    const std::vector<LinkEntry> first = state_.Links.entries();
-    detector_.DetectLinks();
-    EXPECT_EQ(state_.Links.entries(), first);
-}
-
 TEST_F(LinkDetectorTest, AddressInsideOrRunningIntoALinkIsLeft) {
     show("go http://x here linkhttp://y");
     editor_.select(0, 14);

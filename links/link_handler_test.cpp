@@ -72,20 +72,6 @@ protected:
     int refusals_ = 0;
 };
 
-TEST_F(LinkHandlerTest, TypingBeforeALinkMovesItAndDeletingMovesItBack) {
-    link(8, 4, "http://docs");  // "docs"
-    state_.NoteChanged = false;
-    editor_.setSelStart(0);
-    QTest::keyClicks(&editor_, "ab");
-    EXPECT_EQ(state_.Links[1].LinkStart, 10);
-    EXPECT_TRUE(state_.NoteChanged);
-    press(Qt::Key_Backspace);
-    press(Qt::Key_Backspace);
-    EXPECT_EQ(state_.Links[1].LinkStart, 8);
-    EXPECT_EQ(state_.Links[1].LinkEnd, 12);
-    expectConsistent();
-}
-
 TEST_F(LinkHandlerTest, RelocationFindsTheNearestPlaceForwardFirstAndLeavesAVanishedLink) {
     setText("xxab....abxxab");
     state_.EditorChangeGuard = true;
@@ -120,18 +106,6 @@ TEST_F(LinkHandlerTest, SelectionsSnapToWholeLinks) {
     EXPECT_EQ(editor_.SelLength(), 4);
 }
 
-TEST_F(LinkHandlerTest, DeleteOfAWholeLinkRemovesItsTextAndEntryAndMovesTheLaterLinksBack) {
-    link(8, 4, "http://docs");
-    link(21, 4, "http://wiki");
-    editor_.select(8, 4);
-    press(Qt::Key_Delete);
-    ASSERT_EQ(state_.Links.Count(), 1);
-    EXPECT_EQ(state_.Links[1].LinkText, "wiki");
-    EXPECT_EQ(state_.Links[1].LinkStart, 17);
-    EXPECT_TRUE(editor_.Text().startsWith("see the  and the wiki"));
-    expectConsistent();
-}
-
 TEST_F(LinkHandlerTest, TypingRightAfterALinkTypesPlainText) {
     link(8, 4, "http://docs");
     state_.EditorChangeGuard = true;  // a caret put there without a snap
@@ -145,23 +119,6 @@ TEST_F(LinkHandlerTest, TypingRightAfterALinkTypesPlainText) {
     EXPECT_EQ(editor_.SelUnderline(), controls::Tristate::Off);
     EXPECT_EQ(state_.Links[1].LinkEnd, 12);
     expectConsistent();
-}
-
-TEST_F(LinkHandlerTest, EditingALinkOverwritesItsEntryAndDeletingItKeepsTheCharacters) {
-    link(8, 4, "http://docs");
-    editor_.setSelStart(0);
-    editor_.select(9, 0);
-    EXPECT_EQ(links_.SelectLinkAtSelection(), "http://docs");
-    EXPECT_EQ(links_.EditingLink(), 1);
-    ASSERT_TRUE(links_.SetLink("docs", "http://elsewhere"));
-    ASSERT_EQ(state_.Links.Count(), 1);
-    EXPECT_EQ(state_.Links[1].LinkLink, "http://elsewhere");
-    state_.NoteChanged = false;
-    links_.DeleteLink(links_.EditingLink());
-    EXPECT_EQ(state_.Links.Count(), 0);
-    EXPECT_TRUE(state_.NoteChanged);
-    EXPECT_EQ(editor_.SelProtected(), controls::Tristate::Off);
-    EXPECT_TRUE(editor_.Text().startsWith("see the docs"));
 }
 
 TEST_F(LinkHandlerTest, TheTableHoldsAHundredLinksAndNoMore) {

@@ -99,17 +99,12 @@ RtfDocument richDocument() {
     return d;
 }
 
-TEST_F(TextDocumentAdapterTest, LoadThenExtractGivesTheSameDocument) {
+TEST_F(TextDocumentAdapterTest, LoadMapsFormatsToQtAndExtractGivesTheSameDocument) {
     QTextDocument doc;
     const RtfDocument d = richDocument();
     TextDocumentAdapter::load(d, doc);
     EXPECT_EQ(doc.blockCount(), 4);
     EXPECT_EQ(TextDocumentAdapter::extract(doc), d) << TextDocumentAdapter::toRtf(doc);
-}
-
-TEST_F(TextDocumentAdapterTest, LoadMapsFormatsToQt) {
-    QTextDocument doc;
-    TextDocumentAdapter::load(richDocument(), doc);
     const QTextBlock first = doc.firstBlock();
     EXPECT_EQ(first.text(), QString::fromUtf8("plain\tboldlinkx\u2028y \u20AC"));
     EXPECT_EQ(first.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);

@@ -129,16 +129,6 @@ protected:
     std::function<void()> during_;
 };
 
-TEST_F(FrmMainNotesTest, TheNoteCommandsFollowTheOpenDatabase) {
-    frmMain& w = startWith(sample());
-    for (const char* name : {"mnuNote", "mnuNoteEdit", "mnuNoteInsert", "mnuNoteDelete", "mnuNoteExpand"})
-        EXPECT_TRUE(w.menuItem(name)->isEnabled()) << name;
-    EXPECT_TRUE(w.toolbarButton("insert")->isEnabled());
-    closeDatabase();
-    EXPECT_FALSE(w.menuItem("mnuNote")->isEnabled());
-    EXPECT_FALSE(w.toolbarButton("delete")->isEnabled());
-}
-
 TEST_F(FrmMainNotesTest, InsertsGetConsecutiveKeysUnderTheSelectedNote) {
     needTool();
     const QString file = sample();

@@ -19,6 +19,7 @@
 #include <QToolBar>
 #include <QWindow>
 #include <gtest/gtest.h>
+#include <functional>
 #include <memory>
 
 namespace tamix {
@@ -50,9 +51,12 @@ TEST_F(FrmMainTest, NewOpenCloseAndReopenThroughTheMenus) {
     EXPECT_EQ(w.tree().Nodes().Item(1)->Text(), "My Tamix (journal)");
     EXPECT_TRUE(w.tree().isEnabled());
     EXPECT_TRUE(w.menuItem("mnuFileClose")->isEnabled());
+    EXPECT_TRUE(w.menuItem("mnuNote")->isEnabled());
 
     w.menuItem("mnuFileClose")->trigger();
     EXPECT_FALSE(w.state().DatabaseOpen);
+    EXPECT_FALSE(w.menuItem("mnuNote")->isEnabled());
+    EXPECT_FALSE(w.toolbarButton("delete")->isEnabled());
     EXPECT_EQ(w.tree().Nodes().Item(1)->Text(), "My Notes");
     EXPECT_FALSE(w.tree().isEnabled());
 
@@ -117,49 +121,39 @@ TEST_F(FrmMainTest, TheRootShowsTheEmptyBodyWithTheEditorDisabled) {
     EXPECT_NE(w.state().Node.RTFData().find("rooted Alpha"), std::string::npos);
 }
 
-TEST_F(FrmMainTest, AChangedNoteIsSavedOnClick) {
-    TestDatabase::write(path("s.TM2"), {{2, 1, "Alpha"}, {3, 1, "Beta"}});
-    frmMain& w = start(path("s.TM2"));
-    click(2);
-    typeInEditor("clicked ");
-    EXPECT_TRUE(w.state().NoteChanged);
-    click(3);
-    EXPECT_EQ(w.rtfMain().Text().trimmed(), "Beta");
-    EXPECT_FALSE(w.state().NoteChanged);
-    w.close();  // nothing is left to save: the file holds the edit already
-    EXPECT_NE(TestDatabase::storedBody(path("s.TM2"), 2).find("clicked Alpha"), std::string::npos);
-}
-
-TEST_F(FrmMainTest, AChangedNoteIsSavedOnFileSave) {
-    TestDatabase::write(path("s.TM2"), {{2, 1, "Alpha"}});
-    frmMain& w = start(path("s.TM2"));
-    click(2);
-    typeInEditor("saved ");
-    QTest::keyClick(&w.rtfMain(), Qt::Key_S, Qt::ControlModifier);  // the menu's shortcut
-    EXPECT_FALSE(w.state().NoteChanged);
-    // Read through the window's own store: the file is locked while open.
-    ASSERT_TRUE(w.state().Node.FindKey(NodeKey::Format(2)));
-    EXPECT_NE(w.state().Node.RTFData().find("saved Alpha"), std::string::npos);
-}
-
-TEST_F(FrmMainTest, AChangedNoteIsSavedOnClose) {
-    TestDatabase::write(path("s.TM2"), {{2, 1, "Alpha"}});
-    frmMain& w = start(path("s.TM2"));
-    click(2);
-    typeInEditor("closed ");
-    w.menuItem("mnuFileClose")->trigger();
-    EXPECT_NE(TestDatabase::storedBody(path("s.TM2"), 2).find("closed Alpha"), std::string::npos);
-}
-
-TEST_F(FrmMainTest, AChangedNoteIsSavedOnExit) {
-    TestDatabase::write(path("s.TM2"), {{2, 1, "Alpha"}});
-    frmMain& w = start(path("s.TM2"));
-    click(2);
-    typeInEditor("exited ");
-    w.menuItem("mnuFileExit")->trigger();
-    EXPECT_FALSE(w.isVisible());
-    EXPECT_FALSE(w.state().DatabaseOpen);
-    EXPECT_NE(TestDatabase::storedBody(path("s.TM2"), 2).find("exited Alpha"), std::string::npos);
+// Every way of leaving an edited note stores it; while the file is open it is
+// locked, so the body is read through the window's own store.
+TEST_F(FrmMainTest, AChangedNoteIsSavedOnClickSaveCloseAndExit) {
+    const struct {
+        const char* way;
+        std::function<void(frmMain&)> leave;
+        bool fileOpen, windowShown;
+    } cases[] = {
+        {"click", [this](frmMain&) { click(3); }, true, true},
+        {"save", [](frmMain& w) { QTest::keyClick(&w.rtfMain(), Qt::Key_S, Qt::ControlModifier); }, true, true},
+        {"close", [](frmMain& w) { w.menuItem("mnuFileClose")->trigger(); }, false, true},
+        {"exit", [](frmMain& w) { w.menuItem("mnuFileExit")->trigger(); }, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.way);
+        const QString file = path(QString(c.way) + ".TM2");
+        TestDatabase::write(file, {{2, 1, "Alpha"}, {3, 1, "Beta"}});
+        frmMain& w = start(file);
+        click(2);
+        typeInEditor("edited ");
+        EXPECT_TRUE(w.state().NoteChanged);
+        c.leave(w);
+        EXPECT_FALSE(w.state().NoteChanged);
+        EXPECT_EQ(w.isVisible(), c.windowShown);
+        ASSERT_EQ(w.state().DatabaseOpen, c.fileOpen);
+        std::string body = c.fileOpen ? std::string() : TestDatabase::storedBody(file, 2);
+        if (c.fileOpen) {
+            ASSERT_TRUE(w.state().Node.FindKey(NodeKey::Format(2)));
+            body = w.state().Node.RTFData();
+        }
+        EXPECT_NE(body.find("edited Alpha"), std::string::npos);
+        finish();
+    }
 }
 
 TEST_F(FrmMainTest, ANoteThatCannotBeSavedAtExitLetsTheUserStay) {
@@ -273,6 +267,11 @@ TEST_F(FrmMainTest, SplitterDropsAreClampedToTheMinimumPanes) {
     w.Splitter_MouseUp(1, 2000 - (w.ScaleWidth() - 60));
     EXPECT_EQ(w.TreeWidth(), 2000);
     EXPECT_EQ(settings_->getInt16("Startup", "Split", 0), 2000);
+
+    w.Splitter_MouseDown(2, 0);  // the right button never drags
+    w.Splitter_MouseMove(2, 500);
+    w.Splitter_MouseUp(2, 500);
+    EXPECT_EQ(w.TreeWidth(), 2000);
 }
 
 TEST_F(FrmMainTest, ARealDragOfTheSplitterResizesTheTree) {
@@ -289,14 +288,6 @@ TEST_F(FrmMainTest, ARealDragOfTheSplitterResizesTheTree) {
     EXPECT_EQ(w.TreeWidth(), 3000 + 40 * tpp);
     EXPECT_FALSE(bar.colour().isValid());
     EXPECT_EQ(w.rtfMain().x(), w.tree().width() + 2);
-}
-
-TEST_F(FrmMainTest, RightButtonNeverStartsADrag) {
-    frmMain& w = start();
-    w.Splitter_MouseDown(2, 0);
-    w.Splitter_MouseMove(2, 500);
-    w.Splitter_MouseUp(2, 500);
-    EXPECT_EQ(w.TreeWidth(), 3000);
 }
 
 TEST_F(FrmMainTest, HidingTheToolbarsMovesThePanesUp) {

@@ -54,14 +54,6 @@ TEST_F(LinkCommandsTest, SetLinksListInStorageOrderAndCheckClean) {
     EXPECT_EQ(run({"links", db}).out, b + "\t1\t0\t4\tWork\t" + a + "\n");
 }
 
-TEST_F(LinkCommandsTest, LinkcheckReportsAnEntryCountedWithOneCharacterPerBreak) {
-    const std::string a = add("A", kBody);
-    ASSERT_EQ(run({"links-set", db, a, "0|3|Buy|x;9|15|Garden|x"}).exit, 0);
-    const Result check = run({"linkcheck", db});
-    EXPECT_EQ(check.exit, 1);
-    EXPECT_EQ(check.out, "notes=1 links=2 bad=1\n" + a + "\t2\t\"Garden\"\t\"e Gard\"\n");
-}
-
 TEST_F(LinkCommandsTest, RefusalsExitTwoAndWriteNothing) {
     const std::string a = add("A", kBody);
     ASSERT_EQ(run({"links-set", db, a, "0|3|Buy|x"}).exit, 0);
