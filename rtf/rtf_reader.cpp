@@ -494,7 +494,10 @@ void Session::text(std::string_view bytes) {
         label_.append(bytes.substr(0, 32 - std::min<std::size_t>(32, label_.size())));
         break;
     case Dest::PnText:
-        if (pnText_) pnText_->append(bytes.substr(0, ListLabel::kMaxAffix - std::min(ListLabel::kMaxAffix, pnText_->size())));
+        // Only printable ASCII is kept, as of a label's text: the affixes are
+        // written back as they are, and a byte beyond ASCII has no one meaning.
+        for (const char c : bytes)
+            if (pnText_ && pnText_->size() < ListLabel::kMaxAffix && c >= 0x20 && c < 0x7F) *pnText_ += c;
         break;
     default:
         break;
