@@ -172,15 +172,19 @@ void TransferCommands::ExportTree() {
     });
 }
 
+QString TransferCommands::chooseSource(const QString& title, const char* filter) {
+    FileDialogRequest request;
+    request.title = title;
+    request.filter = QString::fromLatin1(filter);
+    request.filterIndex = 1;
+    request.mustExist = true;
+    return dialogs_.openFile(request);
+}
+
 void TransferCommands::ImportTree() {
     RunCommand(host_, [this] {
         notes_.SaveIfChanged();
-        FileDialogRequest request;
-        request.title = QStringLiteral("Select Tamix Document to Import");
-        request.filter = QString::fromLatin1(kDatabaseFilter);
-        request.filterIndex = 1;
-        request.mustExist = true;
-        const QString chosen = dialogs_.openFile(request);
+        const QString chosen = chooseSource(QStringLiteral("Select Tamix Document to Import"), kDatabaseFilter);
         if (chosen.isEmpty()) return;
         controls::Node* selected = tree_.SelectedItem();
         if (selected == nullptr) return;
@@ -216,12 +220,7 @@ void TransferCommands::ImportTree() {
 void TransferCommands::ImportDocument() {
     RunCommand(host_, [this] {
         notes_.SaveIfChanged();
-        FileDialogRequest request;
-        request.title = QStringLiteral("Select Document to Import");
-        request.filter = QString::fromLatin1(kDocumentFilter);
-        request.filterIndex = 1;
-        request.mustExist = true;
-        const QString chosen = dialogs_.openFile(request);
+        const QString chosen = chooseSource(QStringLiteral("Select Document to Import"), kDocumentFilter);
         if (chosen.isEmpty()) return;
         controls::Node* selected = tree_.SelectedItem();
         if (selected == nullptr) return;

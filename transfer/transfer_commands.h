@@ -51,6 +51,8 @@ private:
     TransferProgress progress(const QString& verb);
     // Selects `key`'s node again (the root when it is gone) and shows it.
     void reselect(const QString& key);
+    // The file an import reads, from the open dialog; empty when cancelled.
+    QString chooseSource(const QString& title, const char* filter);
     static std::string nativePath(const QString& path);
 
     DatabaseState& state_;
