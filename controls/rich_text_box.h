@@ -231,6 +231,11 @@ signals:
     void MouseUp(int button, int shift, int x, int y);
     void GotFocus();
     void LostFocus();
+    // Something is dropped at `position`, where it may be inserted; `move`
+    // when it is this editor's own selection dragged to be moved. A handler
+    // that sets `handled` has done the insertion (and the removal, for a
+    // move) itself; otherwise the editor does both as an unhandled drop.
+    void DropData(const QMimeData* data, int position, bool move, bool& handled);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

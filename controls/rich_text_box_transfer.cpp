@@ -184,6 +184,17 @@ void RichTextBox::dropEvent(QDropEvent* event) {
         event->ignore();
         return;
     }
+    const QTextCursor at = cursorForPosition(event->position().toPoint());
+    const bool move = (event->source() == this || event->source() == viewport()) &&
+                      event->dropAction() == Qt::MoveAction;
+    bool handled = false;
+    emit DropData(event->mimeData(), fromDocumentPosition(at.position()), move, handled);
+    if (handled) {
+        // The source must not remove the dragged text a second time.
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+        return;
+    }
     Batch batch(*this);
     QTextEdit::dropEvent(event);
 }

@@ -105,34 +105,50 @@ void ClipboardCommands::CutCommand() {
     const bool touching = links_.SelectionTouchesLink();
     if (touching) links_.RemoveSelectedLinks();
     copySelection();
+    removeSelection(touching);
+}
+
+void ClipboardCommands::RemoveSelection() {
+    if (editor_.SelLength() == 0) return;
+    const bool touching = links_.SelectionTouchesLink();
+    if (touching) links_.RemoveSelectedLinks();
+    removeSelection(touching);
+}
+
+void ClipboardCommands::removeSelection(bool linksRemoved) {
     // The later links move back now rather than being searched for: the
-    // search grows with the length of the cut text.
-    shiftThenEdit([&] { if (!touching) links_.ShiftLinksBack(); }, [this] { editor_.setSelText(QString()); });
+    // search grows with the length of the removed text.
+    shiftThenEdit([&] { if (!linksRemoved) links_.ShiftLinksBack(); }, [this] { editor_.setSelText(QString()); });
 }
 
 void ClipboardCommands::PasteCommand() {
     const ClipboardContent::Paste content =
         ClipboardContent::read(dialogs_.clipboard().mimeData(), editor_.document()->defaultFont());
-    if (content.kind == ClipboardContent::Paste::Kind::Nothing) {
-        if (!content.problem.isEmpty()) dialogs_.message(content.problem, MsgButtons::Ok, MsgIcon::Exclamation);
-        return;
-    }
-    if (editor_.SelLength() > 0) {
+    if (content.kind != ClipboardContent::Paste::Kind::Nothing && editor_.SelLength() > 0) {
         if (pastePosted_) {
             dialogs_.beep();  // the posted Delete left the selection: do not post again
             return;
         }
         postDeleteThenPaste();
     } else {
-        shiftThenEdit([&] { links_.ShiftLinksForward(content.length); },
-                      [&] {
-                          if (content.kind == ClipboardContent::Paste::Kind::Rich)
-                              editor_.setSelRTF(rtf::RtfWriter::write(content.document));
-                          else
-                              editor_.setSelText(content.text);
-                      });
+        InsertAtCaret(content);
+        if (content.kind == ClipboardContent::Paste::Kind::Nothing) return;
     }
     warnIfLarge();
+}
+
+void ClipboardCommands::InsertAtCaret(const ClipboardContent::Paste& content) {
+    if (content.kind == ClipboardContent::Paste::Kind::Nothing) {
+        if (!content.problem.isEmpty()) dialogs_.message(content.problem, MsgButtons::Ok, MsgIcon::Exclamation);
+        return;
+    }
+    shiftThenEdit([&] { links_.ShiftLinksForward(content.length); },
+                  [&] {
+                      if (content.kind == ClipboardContent::Paste::Kind::Rich)
+                          editor_.setSelRTF(rtf::RtfWriter::write(content.document));
+                      else
+                          editor_.setSelText(content.text);
+                  });
 }
 
 void ClipboardCommands::PasteTextCommand() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/clipboard_content.h"
+
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -59,6 +61,14 @@ public:
     // of the insertion point; the selection's links leave the table.
     void PasteTextCommand();
 
+    // Inserts `content` at the caret (the selection must be empty), the
+    // links after it moving forward by its length; content that could not
+    // be read gets its message and changes nothing.
+    void InsertAtCaret(const ClipboardContent::Paste& content);
+    // Removes the selection as a cut does, without the clipboard: the
+    // whole links it touches leave the table, later links move back.
+    void RemoveSelection();
+
     // The enable rules: a selection of at least one character; the editor
     // enabled and active with something (or text) to paste.
     bool CanCutOrCopy() const;
@@ -70,6 +80,7 @@ private:
     // when the editor refuses the edit, the table goes back to what it was
     // before `shift`.
     void shiftThenEdit(const std::function<void()>& shift, const std::function<void()>& edit);
+    void removeSelection(bool linksRemoved);
     void postDeleteThenPaste();
     void warnIfLarge();
     void copySelection();

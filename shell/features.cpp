@@ -1,6 +1,7 @@
 #include "shell/features.h"
 
 #include "editor/clipboard_commands.h"
+#include "editor/editor_drop.h"
 #include "find/finder.h"
 #include "links/link_commands.h"
 #include "links/link_detector.h"
@@ -30,6 +31,7 @@ Features::Features(Parts p)
     finder_->Register(p.commands);
     clipboard_ = std::make_unique<ClipboardCommands>(p.state, p.editor, *links_, p.dialogs, p.host, p.commands,
                                                      p.window.editorActive);
+    drop_ = std::make_unique<EditorDrop>(p.state, p.editor, *links_, *clipboard_, p.host);
 }
 
 Features::~Features() = default;

@@ -8,6 +8,7 @@
 namespace tamix {
 
 class ClipboardCommands;
+class EditorDrop;
 class CommandTable;
 class Finder;
 class LinkDetector;
@@ -65,6 +66,7 @@ private:
     std::unique_ptr<PrintCommands> print_;
     std::unique_ptr<Finder> finder_;  // holds the find state for the window's (the process's) life
     std::unique_ptr<ClipboardCommands> clipboard_;
+    std::unique_ptr<EditorDrop> drop_;  // after clipboard_, which it uses
 };
 
 }  // namespace tamix

@@ -4,6 +4,7 @@
 #include "storage/node_key.h"
 
 #include <QFile>
+#include <string_view>
 
 namespace tamix {
 
@@ -20,6 +21,22 @@ void TestDatabase::write(const QString& path, const std::vector<Note>& notes) {
         node.RTFData(n.body ? std::string(n.body) : rtfOf(n.name));
         node.SaveNode();
     }
+    node.CloseFile();
+}
+
+void TestDatabase::setLinks(const QString& path, int key, const std::vector<Link>& links) {
+    cNode node;
+    node.OpenFile(QFile::encodeName(path).toStdString());
+    node.FindKey(NodeKey::Format(key));
+    node.LinkCount(static_cast<int>(links.size()));
+    for (int i = 1; i <= static_cast<int>(links.size()); ++i) {
+        const Link& link = links[static_cast<std::size_t>(i - 1)];
+        node.LinkStart(i, link.start);
+        node.LinkEnd(i, link.start + static_cast<int>(std::string_view(link.text).size()));
+        node.LinkText(i, link.text);
+        node.LinkLink(i, link.target);
+    }
+    node.SaveNode();
     node.CloseFile();
 }
 

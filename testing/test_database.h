@@ -17,8 +17,17 @@ public:
         const char* body = nullptr;
     };
 
+    struct Link {
+        int start;  // in the note's text as the editor counts it
+        const char* text;
+        const char* target;
+    };
+
     // Writes a new database at `path` with `notes`, in this storage order.
     static void write(const QString& path, const std::vector<Note>& notes);
+    // Gives note `key` of the closed file at `path` the table `links` (the
+    // body must show them protected for the editor to treat them as links).
+    static void setLinks(const QString& path, int key, const std::vector<Link>& links);
     // The stored body of note `key` in the closed file at `path`;
     // "<missing>" when it has no record.
     static std::string storedBody(const QString& path, int key);
