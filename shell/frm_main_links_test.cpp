@@ -2,18 +2,16 @@
 // positions count each paragraph break as two characters, hovering shows
 // the target, a double-click follows it, and the table is written back.
 
-#include "shell/frm_main.h"
-
+#include "links/link_editor_events.h"
+#include "shell/features.h"
+#include "shell/main_menus.h"
 #include "storage/c_node.h"
 #include "testing/main_window_fixture.h"
 
 #include <QFile>
 #include <QMenu>
 #include <QStatusBar>
-
-#include "links/link_editor_events.h"
-#include "shell/features.h"
-#include "shell/main_menus.h"
+#include <functional>
 
 namespace tamix {
 namespace {
@@ -29,17 +27,24 @@ protected:
                                     "\\f0\\fs16 first\\par second\\par see \\cf1\\ul\\protect Beta\\protect0\\ulnone\\cf0  "
                                     "here\\par}"},
                                    {3, 1, "Beta"}});
+        writeLinks(file, 1, [](int) { return LinkEntry{19, 23, "Beta", "Note:k0000000003"}; });
+        return file;
+    }
+    // Gives Alpha in the closed `file` `count` links, link i being make(i).
+    static void writeLinks(const QString& file, int count, const std::function<LinkEntry(int)>& make) {
         cNode node;
         node.OpenFile(QFile::encodeName(file).toStdString());
-        node.FindKey("k0000000002");
-        node.LinkCount(1);
-        node.LinkStart(1, 19);
-        node.LinkEnd(1, 23);
-        node.LinkText(1, "Beta");
-        node.LinkLink(1, "Note:k0000000003");
+        ASSERT_TRUE(node.FindKey("k0000000002"));
+        node.LinkCount(count);
+        for (int i = 1; i <= count; ++i) {
+            const LinkEntry e = make(i);
+            node.LinkStart(i, e.LinkStart);
+            node.LinkEnd(i, e.LinkEnd);
+            node.LinkText(i, e.LinkText.toStdString());
+            node.LinkLink(i, e.LinkLink.toStdString());
+        }
         node.SaveNode();
         node.CloseFile();
-        return file;
     }
     // The drawing-area point of the middle of editor character `position`.
     QPoint charPoint(int position) {
@@ -99,20 +104,11 @@ TEST_F(FrmMainLinksTest, ALinkAfterParagraphsHoversFollowsAndIsWrittenBack) {
 
 TEST_F(FrmMainLinksTest, ABadLinkTableLoadsWithoutHarmAndIsNotRewritten) {
     const QString file = sample();
-    {
-        cNode node;  // 150 links: past the end, overlapping, a note key of the wrong length
-        node.OpenFile(QFile::encodeName(file).toStdString());
-        node.FindKey("k0000000002");
-        node.LinkCount(150);
-        for (int i = 1; i <= 150; ++i) {
-            node.LinkStart(i, i % 3 == 0 ? 1000000 + i : i % 7);
-            node.LinkEnd(i, i % 3 == 0 ? 1000004 + i : i % 7 + 4);
-            node.LinkText(i, "Beta");
-            node.LinkLink(i, i % 2 ? "Note:k12" : "Note:k0000000003");
-        }
-        node.SaveNode();
-        node.CloseFile();
-    }
+    // 150 links: past the end, overlapping, a note key of the wrong length.
+    writeLinks(file, 150, [](int i) {
+        const int start = i % 3 == 0 ? 1000000 + i : i % 7;
+        return LinkEntry{start, start + 4, "Beta", i % 2 ? "Note:k12" : "Note:k0000000003"};
+    });
     QFile before(file);
     ASSERT_TRUE(before.open(QIODevice::ReadOnly));
     const QByteArray bytes = before.readAll();
