@@ -13,6 +13,13 @@ QByteArray readAll(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
+// Writes `bytes` at `path`, making its folder first.
+void write(const QString& path, const QByteArray& bytes = {}) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    f.write(bytes);
+}
 
 TEST(FileAssociation, WritesMimePackageAndDesktopEntryInTheDataFolder) {
     QTemporaryDir data;
@@ -46,9 +53,7 @@ TEST(FileAssociation, PathsWithReservedCharactersAreQuoted) {
 
 TEST(FileAssociation, AnUnwritableFolderIsReportedNotThrown) {
     QTemporaryDir data;
-    QFile blocker(data.filePath("mime"));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));  // a file where a folder must go
-    blocker.close();
+    write(data.filePath("mime"));  // a file where a folder must go
     FileAssociation association(data.path(), {});
     EXPECT_FALSE(association.Write("/x/tamix", false));
     EXPECT_TRUE(QFile::exists(association.desktopEntryPath()));
@@ -68,11 +73,7 @@ TEST(FileAssociation, ASystemWideAssociationReplacesThePerUserOne) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         QTemporaryDir data, system;
-        for (const QString& file : c.systemFiles) {
-            QDir().mkpath(QFileInfo(system.filePath(file)).absolutePath());
-            QFile f(system.filePath(file));
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        }
+        for (const QString& file : c.systemFiles) write(system.filePath(file));
         ASSERT_TRUE(FileAssociation(data.path(), {}).Write("/old/tamix", false));
         FileAssociation association(data.path(), {system.path()});
         EXPECT_EQ(association.SystemWide(), !c.userFilesKept);
@@ -85,11 +86,7 @@ TEST(FileAssociation, ASystemWideAssociationReplacesThePerUserOne) {
 TEST(FileAssociation, AnAssociationInstalledInTheUsersFolderIsLeftAsItIs) {
     QTemporaryDir data;
     const QByteArray installed = "[Desktop Entry]\nName=Tamix\nExec=tamix %f\nIcon=tamix\n";
-    QDir().mkpath(data.filePath("applications"));
-    QFile entry(data.filePath("applications/tamix.desktop"));
-    ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
-    entry.write(installed);
-    entry.close();
+    write(data.filePath("applications/tamix.desktop"), installed);
     FileAssociation association(data.path(), {});
     EXPECT_TRUE(association.Write("/home/me/.local/bin/tamix", false));
     EXPECT_EQ(readAll(association.desktopEntryPath()), installed);

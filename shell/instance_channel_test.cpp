@@ -18,6 +18,12 @@
 namespace tamix {
 namespace {
 
+// A fresh name in the test home's runtime folder, with the application made.
+QString runtimePath(const char* name) {
+    testApp();
+    return QDir(TempHome::forProcess().runtimeDir()).filePath(name);
+}
+
 TEST(CommandMessage, LayoutIsDwDataThenCountThenBytes) {
     const QByteArray m = CommandMessage::encode("C:\\a b.TM2");
     EXPECT_EQ(m, QByteArray("\x00\x00\x00\x00\x0a\x00\x00\x00", 8) + "C:\\a b.TM2");
@@ -47,7 +53,7 @@ protected:
     CommandWindow window;
     PendingCommands queue{&window};
     bool ready = true;
-    const QString path = QDir(TempHome::forProcess().runtimeDir()).filePath("TAMIX_APPLICATION");
+    const QString path = runtimePath("TAMIX_APPLICATION");
     InstanceServer server{path, queue};
 
     void SetUp() override {
@@ -153,10 +159,9 @@ TEST_F(InstanceServerTest, SendersDuringAModalLoopOfTheWindowAreAnsweredAndQueue
 TEST(InstanceServer, TheSenderDoesNotWaitForTheWindowsModalLoop) {
     // The server's own queue; the window shows a "box" for longer than the
     // sender is prepared to wait.
-    testApp();
+    const QString path = runtimePath("own-queue");
     CommandWindow window;
     window.holdMs = 1000;
-    const QString path = QDir(TempHome::forProcess().runtimeDir()).filePath("own-queue");
     InstanceServer server(path, &window);
     ASSERT_TRUE(server.listen());
     std::atomic<int> answered{-1};
@@ -170,8 +175,7 @@ TEST(InstanceServer, TheSenderDoesNotWaitForTheWindowsModalLoop) {
 }
 
 TEST(InstanceServer, NoListenerMeansTheCommandLineIsDroppedQuickly) {
-    testApp();
-    const QString path = QDir(TempHome::forProcess().runtimeDir()).filePath("nobody-listens");
+    const QString path = runtimePath("nobody-listens");
     QElapsedTimer t;
     t.start();
     EXPECT_FALSE(SendCommandLine(path, "x"));
@@ -179,12 +183,9 @@ TEST(InstanceServer, NoListenerMeansTheCommandLineIsDroppedQuickly) {
 }
 
 TEST(InstanceServer, ReplacesAStaleSocketFile) {
-    testApp();
+    const QString path = runtimePath("stale");
     CommandWindow window;
-    const QString path = QDir(TempHome::forProcess().runtimeDir()).filePath("stale");
-    QFile stale(path);
-    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
-    stale.close();
+    ASSERT_TRUE(QFile(path).open(QIODevice::WriteOnly));
     InstanceServer server(path, &window);
     EXPECT_TRUE(server.listen());
 }

@@ -1,39 +1,79 @@
-// The Hyperlink dialog and Detect Links driven through the real main
-// window, the dialog answered by scripts that act on the real form.
+// Links through the real main window: the Hyperlink dialog (answered by
+// scripts that act on the real form), Detect Links, and a table written on
+// Windows, whose positions count each paragraph break as two characters.
 
 #include "links/frm_link.h"
+#include "links/link_editor_events.h"
 #include "links/link_handler.h"
 #include "links/link_table_fixture.h"
 #include "shell/features.h"
-#include "testing/main_window_fixture.h"
+#include "shell/main_menus.h"
+#include "storage/c_node.h"
+#include "testing/shell_fixture.h"
 
-#include <QApplication>
-#include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QStatusBar>
 #include <functional>
-#include <gtest/gtest.h>
 #include <string>
 
 namespace tamix {
 namespace {
 
-QString keyOf(int number) { return QString::fromStdString(NodeKey::Format(number)); }
-QString noteLink(int number) { return QStringLiteral("Note:") + keyOf(number); }
-
-class LinksWindowTest : public MainWindowFixture {
+class LinksWindowTest : public ShellFixture {
 protected:
-    // Opens Zed(4), Alpha(2){Child(5)}, Beta(3) with Alpha's body `body`,
-    // and shows Alpha.
-    void startOn(const char* body) {
-        body_ = TestDatabase::rtfOf(body);
+    static QString noteLink(int number) { return QStringLiteral("Note:") + keyOf(number); }
+    // Writes Zed(4), Alpha(2){Child(5)}, Beta(3) with Alpha's body `rtf` and
+    // link table `table`; answers the file.
+    QString writeNotes(const std::string& rtf, const std::vector<LinkEntry>& table = {}) {
         const QString file = path("links.TM2");
-        TestDatabase::write(file, {{4, 1, "Zed"}, {2, 1, "Alpha", body_.c_str()}, {3, 1, "Beta"}, {5, 2, "Child"}});
+        TestDatabase::write(file, {{4, 1, "Zed"}, {2, 1, "Alpha", rtf.c_str()}, {3, 1, "Beta"}, {5, 2, "Child"}});
+        cNode node;
+        node.OpenFile(QFile::encodeName(file).toStdString());
+        node.FindKey("k0000000002");
+        node.LinkCount(static_cast<int>(table.size()));
+        for (int i = 1; i <= static_cast<int>(table.size()); ++i) {
+            node.LinkStart(i, table[i - 1].LinkStart);
+            node.LinkEnd(i, table[i - 1].LinkEnd);
+            node.LinkText(i, table[i - 1].LinkText.toStdString());
+            node.LinkLink(i, table[i - 1].LinkLink.toStdString());
+        }
+        node.SaveNode();
+        node.CloseFile();
+        return file;
+    }
+    // Alpha with a body written on Windows: "first / second / see Beta here"
+    // with "Beta" a link to note 3 after two paragraphs.
+    QString writeWindowsNotes(std::vector<LinkEntry> table = {{19, 23, "Beta", "Note:k0000000003"}}) {
+        return writeNotes("{\\rtf1\\ansi{\\fonttbl{\\f0 MS Sans Serif;}}{\\colortbl;\\red0\\green0\\blue255;}"
+                          "\\f0\\fs16 first\\par second\\par see \\cf1\\ul\\protect Beta\\protect0\\ulnone\\cf0  "
+                          "here\\par}",
+                          table);
+    }
+    // Shows Alpha with the editor side active.
+    void showAlpha(const QString& file) {
         start(file);
         click(2);
         ASSERT_EQ(window_->state().ShownKey, keyOf(2));
         // Hyperlink is an editing command: the editor side must be active.
         window_->rtfMain().setFocus();
         QApplication::processEvents();
+    }
+    // Writes the notes with Alpha's body `text` and shows Alpha.
+    void startOn(const char* text) { showAlpha(writeNotes(TestDatabase::rtfOf(text))); }
+    // The drawing-area point of the middle of editor character `position`.
+    QPoint charPoint(int position) {
+        for (int y = 0; y < editor().viewport()->height(); y += 2) {
+            int first = -1, last = -1;  // the run of points nearest that character
+            for (int x = 0; x < editor().viewport()->width(); ++x) {
+                if (editor().CharFromPos(QPoint(x, y)) != position) continue;
+                if (first < 0) first = x;
+                last = x;
+            }
+            if (first >= 0) return QPoint((first + last) / 2, y);
+        }
+        ADD_FAILURE() << "no point for character " << position;
+        return {};
     }
 
     controls::RichTextBox& editor() { return window_->rtfMain(); }
@@ -60,7 +100,6 @@ protected:
     controls::TreeView* formTree() { return form_->findChild<controls::TreeView*>(QStringLiteral("tree")); }
     QWidget* formFocus() { return form_->focusWidget(); }
 
-    std::string body_;
     frmLink* form_ = nullptr;  // the open form, inside hyperlink()
 };
 
@@ -234,10 +273,6 @@ TEST_F(LinksWindowTest, DetectLinksKeepsTheTextAndAddsNothingTheSecondTime) {
     editor().setSelStart(2);
     trigger("mnuToolsLinks");
     ASSERT_EQ(links().Count(), 3);
-    EXPECT_EQ(links()[1], (LinkEntry{4, 17, "http://a.com,", "http://a.com,"}));
-    EXPECT_EQ(links()[2], (LinkEntry{22, 36, "(http://b.org)", "(http://b.org)"}));
-    EXPECT_EQ(links()[3].LinkText, "mailto:x@y");
-    EXPECT_TRUE(LinksMatchText(links(), editor().Text()));
     EXPECT_EQ(editor().Text(), before);
     EXPECT_EQ(editor().SelStart(), 2);
     EXPECT_TRUE(window_->clientArea().isEnabled());
@@ -282,6 +317,76 @@ TEST_F(LinksWindowTest, CommandsNeedAShownNoteAndHyperlinkRoomInTheTable) {
     click(1);
     EXPECT_FALSE(window_->menuItem("mnuHyperLink")->isEnabled());
     EXPECT_FALSE(window_->menuItem("mnuToolsLinks")->isEnabled());
+}
+
+TEST_F(LinksWindowTest, ALinkAfterParagraphsHoversFollowsAndIsWrittenBack) {
+    showAlpha(writeWindowsNotes());
+    ASSERT_EQ(editor().Text().mid(19, 4), "Beta");
+    ASSERT_EQ(links().Count(), 1);
+    tree().setFocus();
+    QApplication::processEvents();
+
+    QStatusBar& status = window_->statusBar1();
+    QTest::mouseMove(editor().viewport(), charPoint(20));
+    EXPECT_EQ(status.currentMessage(), "Note:k0000000003");
+    QTest::mouseMove(editor().viewport(), charPoint(2));
+    EXPECT_EQ(status.currentMessage(), "");
+    editor().setFocus();
+    QTest::mouseMove(editor().viewport(), charPoint(23));  // the character just after the link
+    EXPECT_EQ(status.currentMessage(), "Note:k0000000003");
+    tree().setFocus();  // leaving the editor clears the status bar
+    QApplication::processEvents();
+    EXPECT_EQ(status.currentMessage(), "");
+
+    editor().setFocus();
+    editor().setSelStart(0);
+    QTest::keyClicks(&editor(), "ok ");  // moves the link by three
+    EXPECT_EQ(links()[1].LinkStart, 22);
+    const QPoint onLink = charPoint(23);
+    QTest::mouseMove(editor().viewport(), onLink);
+    QTest::mouseDClick(editor().viewport(), Qt::LeftButton, {}, onLink);
+    EXPECT_EQ(window_->state().ShownKey, "k0000000003");  // followed, Alpha saved first
+    EXPECT_EQ(tree().SelectedItem(), node(3));
+
+    trigger("mnuFileClose");
+    cNode stored;
+    stored.OpenFile(QFile::encodeName(path("links.TM2")).toStdString());
+    ASSERT_TRUE(stored.FindKey("k0000000002"));
+    ASSERT_EQ(stored.LinkCount(), 1);
+    EXPECT_EQ(stored.LinkStart(1), 22);
+    EXPECT_EQ(stored.LinkEnd(1), 26);
+    EXPECT_NE(stored.RTFData().find("ok first"), std::string::npos);
+}
+
+TEST_F(LinksWindowTest, ABadLinkTableLoadsWithoutHarmAndIsNotRewritten) {
+    std::vector<LinkEntry> bad;  // past the end, overlapping, a note key of the wrong length
+    for (int i = 1; i <= 150; ++i) {
+        const int start = i % 3 == 0 ? 1000000 + i : i % 7;
+        bad.push_back({start, start + 4, "Beta", i % 2 ? "Note:k12" : "Note:k0000000003"});
+    }
+    QFile file(writeWindowsNotes(bad));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    file.close();
+
+    showAlpha(file.fileName());
+    EXPECT_EQ(links().Count(), 150);
+    for (int y = 0; y < editor().viewport()->height(); y += 7)
+        for (int x = 0; x < editor().viewport()->width(); x += 11) QTest::mouseMove(editor().viewport(), QPoint(x, y));
+    for (int i = 1; i <= 150; i += 17) window_->features().linkEvents().FollowLink(i);  // beeps or shows Beta
+    click(3);
+    click(2);
+    trigger("mnuFileClose");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), bytes);  // nothing was edited, so nothing was written
+}
+
+TEST_F(LinksWindowTest, ARightClickInTheEditorShowsTheEditMenu) {
+    showAlpha(writeWindowsNotes());
+    QTest::mouseClick(editor().viewport(), Qt::RightButton, {}, charPoint(2));
+    QMenu* edit = window_->menus().menu("mnuEdit");
+    EXPECT_TRUE(edit->isVisible());
+    edit->hide();
 }
 
 }  // namespace

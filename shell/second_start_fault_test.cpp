@@ -4,22 +4,16 @@
 // while it is open. Nothing may crash, nothing may be written to the wrong
 // note, and the command runs once the question is answered.
 
-#include "shell/frm_main.h"
-
 #include "shell/instance_channel.h"
 #include "shell/pending_commands.h"
-#include "testing/main_window_fixture.h"
-#include "tree/tree_drag.h"
-
-#include <QFile>
-#include <functional>
+#include "testing/shell_fixture.h"
 
 namespace tamix {
 namespace {
 
 enum class SecondStart { OtherDatabase, SameDatabase, DamagedFile, EmptyCommandLine };
 
-class SecondStartFaultTest : public MainWindowFixture {
+class SecondStartFaultTest : public ShellFixture {
 protected:
     // A question a command asks: how to make the window ask it, and the
     // answers to script (the first is given while the second start arrives).
@@ -31,11 +25,9 @@ protected:
 
     // Fresh files for each race.
     void writeFiles() {
-        TestDatabase::write(path("mine.TM2"), {{2, 1, "Alpha", nullptr}, {3, 1, "Beta", nullptr}, {4, 2, "Child", nullptr}});
-        TestDatabase::write(path("other.TM2"), {{2, 1, "Elsewhere", nullptr}, {3, 1, "Beyond", nullptr}});
-        QFile junk(path("junk.TM2"));
-        ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
-        junk.write(QByteArray(3000, 'x'));
+        TestDatabase::write(path("mine.TM2"), {{2, 1, "Alpha"}, {3, 1, "Beta"}, {4, 2, "Child"}});
+        TestDatabase::write(path("other.TM2"), {{2, 1, "Elsewhere"}, {3, 1, "Beyond"}});
+        writeFile("junk.TM2", QByteArray(3000, 'x'));
     }
 
     // Runs `question` with `arrival` delivered while it is open, then checks
@@ -101,17 +93,7 @@ protected:
              {ScriptedAnswer::Message(MsgAnswer::Ok)}},
             {"a file that was not found", [](F& f) { f.window_->ParseCommand(f.path("gone.TM2")); },
              {ScriptedAnswer::Message(MsgAnswer::Ok)}},
-            {"the drop question", [](F& f) {
-                 f.window_->treeDrag().setDragStarter([&f] {
-                     f.window_->treeDrag().tree_DragOver(&f.tree(), 0, 0, 0);
-                     const QPoint to = f.at(2) * f.tree().TwipsPerPixelX();
-                     f.window_->treeDrag().tree_DragDrop(&f.tree(), to.x(), to.y());
-                 });
-                 QTest::mousePress(f.tree().viewport(), Qt::LeftButton, {}, f.at(3));
-                 QTest::mouseMove(f.tree().viewport(), f.at(3) + QPoint(0, QApplication::startDragDistance() + 3));
-                 QTest::mouseRelease(f.tree().viewport(), Qt::LeftButton, {}, f.at(3));
-             },
-             {ScriptedAnswer::Message(MsgAnswer::Yes)}},
+            {"the drop question", [](F& f) { f.dropOn(3, 2); }, {ScriptedAnswer::Message(MsgAnswer::Yes)}},
         };
     }
 };

@@ -1,11 +1,11 @@
 #include "shell/subclass.h"
-#include "testing/test_app.h"
 #include "shell/window_message.h"
+#include "testing/test_app.h"
 
 #include <QCoreApplication>
-#include <QWidget>
 #include <QPointer>
 #include <QThread>
+#include <QWidget>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -28,25 +28,22 @@ protected:
     }
 };
 
-class Handler : public ISubclass {
-public:
+// Logs each call as "name:message:wParam", runs onCall, then answers `answer`.
+struct Handler : ISubclass {
     Handler(QString name, int response, qintptr answer, QStringList& log)
-        : name_(std::move(name)), response_(response), answer_(answer), log_(log) {}
-    int MsgResponse() const override { return response_; }
+        : name(std::move(name)), response(response), answer(answer), log(log) {}
+    int MsgResponse() const override { return response; }
     void setMsgResponse(int) override {}
     qintptr WindowProc(QObject*, int message, qintptr wParam, qintptr) override {
-        log_ << QStringLiteral("%1:%2:%3").arg(name_).arg(message).arg(wParam);
+        log << QStringLiteral("%1:%2:%3").arg(name).arg(message).arg(wParam);
         if (onCall) onCall();
-        return answer_;
+        return answer;
     }
-
-    std::function<void()> onCall;  // run inside WindowProc, after logging
-
-private:
-    QString name_;
-    int response_;
-    qintptr answer_;
-    QStringList& log_;
+    QString name;
+    int response;
+    qintptr answer;
+    QStringList& log;
+    std::function<void()> onCall;
 };
 
 qintptr send(QObject* window, int message, qintptr wParam = 0) {
@@ -68,10 +65,9 @@ void expectRefusal(F&& f, SubclassErrorCode code, const char* text) {
     }
 }
 
-class SubclassTest : public ::testing::Test {
+class SubclassTest : public WithTestApp, public ::testing::Test {
 protected:
     void SetUp() override { window_.log = &log_; }
-    bool appReady_ = (testApp(), true);
     QStringList log_;
     LoggingWindow window_;
 };
@@ -115,8 +111,6 @@ TEST_F(SubclassTest, SeveralObjectsRunInAttachmentOrder) {
     log_.clear();
     send(&window_, kWmCopyData);
     EXPECT_EQ(log_, (QStringList{"window", "a:74:0", "c:74:0"}));
-    DetachMessage(&a, &window_, kWmCopyData);
-    DetachMessage(&c, &window_, kWmCopyData);
 }
 
 TEST_F(SubclassTest, CountsAttachmentsPerWindowAndObjectsPerMessage) {
@@ -168,9 +162,6 @@ TEST_F(SubclassTest, AttachingTheSameObjectTwiceIsRefusedAndNotCounted) {
     EXPECT_EQ(static_cast<quint32>(SubclassError::numberFor(kAlreadyHandled)), 0x80040000u + 13082u);
     EXPECT_EQ(AttachmentCount(&window_), 1);
     EXPECT_EQ(AttachedObjectCount(&window_, kWmCopyData), 1);
-    DetachMessage(&a, &window_, kWmCopyData);
-    EXPECT_EQ(AttachmentCount(&window_), 0);
-    EXPECT_TRUE(window_.children().isEmpty());
 }
 
 TEST_F(SubclassTest, AnObjectDestroyedWithoutDetachingIsDroppedAndTheLastTakesTheFilterAlong) {
@@ -206,8 +197,6 @@ TEST_F(SubclassTest, AnObjectDestroyedDuringDispatchIsNotCalled) {
     EXPECT_EQ(send(&window_, kWmCopyData), 7);
     EXPECT_EQ(log_, (QStringList{"a:74:0", "window"}));
     EXPECT_EQ(AttachedObjectCount(&window_, kWmCopyData), 1);
-    a.onCall = nullptr;
-    DetachMessage(&a, &window_, kWmCopyData);
 }
 
 TEST_F(SubclassTest, TheLastDetachmentMayComeFromInsideTheDispatch) {
@@ -233,7 +222,6 @@ TEST_F(SubclassTest, ADestroyedWindowTakesItsTableAlong) {
     // The object stays usable on another window.
     AttachMessage(&a, &window_, kWmCopyData);
     EXPECT_EQ(send(&window_, kWmCopyData), 42);
-    DetachMessage(&a, &window_, kWmCopyData);
 }
 
 TEST_F(SubclassTest, InvalidAndForeignWindowsAreRefusedWithoutChange) {

@@ -2,23 +2,13 @@
 
 #include "tools/tool_fixture.h"
 
-#include <gtest/gtest.h>
-
 namespace tamix {
 namespace {
 
-class FindCommandTest : public ToolFixture {
-protected:
-    void SetUp() override {
-        ToolFixture::SetUp();
-        if (!IsSkipped()) {
-            ASSERT_EQ(run({"new", db}).exit, 0);
-        }
-    }
-};
+using FindCommandTest = ToolFixture;
 
 TEST_F(FindCommandTest, ExitsByWhetherAHitWasFoundAndRefusesBadArguments) {
-    const std::string a = add("k0000000001", "A", "{\\rtf1 one\\par \\u8364?uro}");
+    const std::string a = add(root, "A", "{\\rtf1 one\\par \\u8364?uro}");
     const Result found = run({"find", db, "€URO", "--under", a});
     EXPECT_EQ(found.exit, 0) << found.err;
     EXPECT_EQ(found.out, a + "\t5\n");
@@ -28,7 +18,7 @@ TEST_F(FindCommandTest, ExitsByWhetherAHitWasFoundAndRefusesBadArguments) {
                                                 {"find", db, "x", "--under"},
                                                 {"find", db, "x", "--under", "k0000000099"},
                                                 {"find", db, "x", "--sideways"},
-                                                {"find", (dir / "none.TM2").string(), "x"}}) {
+                                                {"find", path("none.TM2"), "x"}}) {
         EXPECT_EQ(run(bad).exit, 2) << bad.back();
     }
 }

@@ -1,43 +1,21 @@
 // Drives the built tamix-tool's link commands the way a script would.
 
 #include "storage/c_node.h"
-
 #include "tools/tool_fixture.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace tamix {
 namespace {
-
-namespace fs = std::filesystem;
-
-using Result = ToolFixture::Result;
 
 // A body as written on Windows: "Buy\r\n\r\nsee Garden and Café" in the editor.
 constexpr const char* kBody = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil Arial;}}\r\n"
                               "\\pard\\f0\\fs20 Buy\\par\r\n\\par\r\nsee Garden and Caf\\'e9\\par\r\n}\r\n";
 
-class LinkCommandsTest : public ToolFixture {
-protected:
-    void SetUp() override {
-        ToolFixture::SetUp();
-        if (!IsSkipped()) ASSERT_EQ(run({"new", db}).exit, 0);
-    }
-    // Adds a note under the root with `body`; answers its key.
-    std::string add(const std::string& name, const std::string& body) {
-        return ToolFixture::add("k0000000001", name, body);
-    }
-};
+using LinkCommandsTest = ToolFixture;
 
 TEST_F(LinkCommandsTest, SetLinksListInStorageOrderAndCheckClean) {
-    const std::string a = add("A", kBody), b = add("B", "{\\rtf1 Work}"), c = add("C", "{\\rtf1 none}");
+    const std::string a = add(root, "A", kBody), b = add(root, "B", "{\\rtf1 Work}"), c = add(root, "C", "{\\rtf1 none}");
     ASSERT_EQ(run({"links-set", db, b, "0|4|Work|" + a}).exit, 0);
     const Result set = run({"links-set", db, a, "11|17|Garden|" + b + ";22|26|Caf\xC3\xA9|" + c});
     ASSERT_EQ(set.exit, 0) << set.err;
@@ -55,7 +33,7 @@ TEST_F(LinkCommandsTest, SetLinksListInStorageOrderAndCheckClean) {
 }
 
 TEST_F(LinkCommandsTest, RefusalsExitTwoAndWriteNothing) {
-    const std::string a = add("A", kBody);
+    const std::string a = add(root, "A", kBody);
     ASSERT_EQ(run({"links-set", db, a, "0|3|Buy|x"}).exit, 0);
     std::string hundredOne;
     for (int i = 0; i < 101; ++i) hundredOne += (i ? ";" : "") + std::string("0|3|Buy|x");
@@ -72,8 +50,8 @@ TEST_F(LinkCommandsTest, RefusalsExitTwoAndWriteNothing) {
         {"links-set", db, a, "0|1|\xE6\x97\xA5|x"},  // not in Windows-1252
         {"links-set", db, a},
         {"links", db, "k0000000099"},
-        {"links", (dir / "missing.TM2").string()},
-        {"linkcheck", (dir / "missing.TM2").string()},
+        {"links", path("missing.TM2")},
+        {"linkcheck", path("missing.TM2")},
     };
     const std::string before = slurp(db);
     for (const auto& args : refused) {
@@ -82,7 +60,7 @@ TEST_F(LinkCommandsTest, RefusalsExitTwoAndWriteNothing) {
         EXPECT_FALSE(r.err.empty()) << args[0] << " " << args.back();
     }
     EXPECT_EQ(slurp(db), before);
-    EXPECT_FALSE(fs::exists(dir / "missing.TM2"));
+    EXPECT_FALSE(std::filesystem::exists(path("missing.TM2")));
     const std::string hundred = hundredOne.substr(hundredOne.find(';') + 1);
     EXPECT_EQ(run({"links-set", db, a, hundred}).exit, 0);
     EXPECT_EQ(run({"linkcheck", db}).out, "notes=1 links=100 bad=0\n");
@@ -99,7 +77,7 @@ TEST_F(LinkCommandsTest, RefusalsExitTwoAndWriteNothing) {
 
 // Tables the tool refuses to write can still come from elsewhere.
 TEST_F(LinkCommandsTest, OversizedOverlappingAndFarTablesLoadAndReport) {
-    const std::string many = add("Many", "{\\rtf1 Link text}"), odd = add("Odd", "{\\rtf1 abcdef}");
+    const std::string many = add(root, "Many", "{\\rtf1 Link text}"), odd = add(root, "Odd", "{\\rtf1 abcdef}");
     {
         cNode node;
         node.OpenFile(db);

@@ -34,11 +34,6 @@ std::string pictureGroup(int w, int h) {
            png.toHex().toStdString() + "}";
 }
 
-// Text around a picture.
-std::string pictureBody(int w, int h) {
-    return "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 before\\par " + pictureGroup(w, h) + "\\par after\\par}";
-}
-
 // Numbered lines "line 1" ... in plain paragraphs, bullets, one paragraph
 // longer than a page and around a picture, with a word longer than a line.
 std::string mixedBody(int* lines) {
@@ -75,7 +70,6 @@ protected:
 };
 
 TEST_F(PrintToolTest, AKeyThatIsNotANoteIsRefused) {
-    run({"new", db});
     for (const char* key : {"k0000000001", "k0000000042", "note"}) {
         const Result r = run({"print", db, key, pdf});
         EXPECT_EQ(r.exit, 2) << key;
@@ -84,13 +78,14 @@ TEST_F(PrintToolTest, AKeyThatIsNotANoteIsRefused) {
 }
 
 TEST_F(PrintToolTest, ThePdfHasThePagesTheEngineCounts) {
-    run({"new", db});
     const struct {
         const char* name;
         std::string body;
-    } notes[] = {{"empty", ""}, {"short", linesBody(2)}, {"several", linesBody(200)}, {"tall picture", pictureBody(60, 3000)}};
+    } notes[] = {{"empty", ""}, {"short", linesBody(2)}, {"several", linesBody(200)},
+                 {"tall picture", "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 before\\par " +
+                                      pictureGroup(60, 3000) + "\\par after\\par}"}};
     for (const auto& n : notes) {
-        const std::string key = add("k0000000001", n.name, n.body);
+        const std::string key = add(root, n.name, n.body);
         for (const auto& [name, twips] : {std::pair{"A4", QSize(11906, 16838)}, std::pair{"Letter", QSize(12240, 15840)}}) {
             const Result r = run({"print", db, key, pdf, "--page-size", name});
             ASSERT_EQ(r.exit, 0) << n.name << ": " << r.err;
@@ -106,9 +101,8 @@ TEST_F(PrintToolTest, ThePdfHasThePagesTheEngineCounts) {
 
 TEST_F(PrintToolTest, ThePdfTextHoldsEveryLineOnceInOrder) {
     if (std::system("command -v pdftotext >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdftotext is not installed";
-    run({"new", db});
     int lines = 0;
-    const std::string key = add("k0000000001", "Mixed", mixedBody(&lines));
+    const std::string key = add(root, "Mixed", mixedBody(&lines));
     ASSERT_EQ(run({"print", db, key, pdf}).exit, 0);
     const std::string txt = (dir / "out.txt").string();
     ASSERT_EQ(std::system(("pdftotext -raw " + quote(pdf) + " " + quote(txt)).c_str()), 0);

@@ -1,8 +1,8 @@
 #pragma once
 
-// For the tool's tests: a fresh folder with a database path, and the built
-// tamix-tool run the way a script runs it (arguments quoted for the shell,
-// standard input given, output and errors captured).
+// For the tool's tests: a fresh folder with a new, empty database, and the
+// built tamix-tool run the way a script runs it (arguments quoted for the
+// shell, standard input given, output and errors captured).
 
 #include <gtest/gtest.h>
 
@@ -24,6 +24,7 @@ public:
     };
 
 protected:
+    const std::string root = "k0000000001";
     std::filesystem::path dir = std::filesystem::temp_directory_path() /
                                 ("tamix-tool-" + std::to_string(::getpid()) + "-" +
                                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -32,9 +33,11 @@ protected:
     void SetUp() override {
         if (!std::filesystem::exists(TAMIX_TOOL_PATH)) GTEST_SKIP() << "tamix-tool is not built";
         std::filesystem::create_directories(dir);
+        ASSERT_EQ(run({"new", db}).exit, 0);
     }
     void TearDown() override { std::filesystem::remove_all(dir); }
 
+    std::string path(const std::string& name) const { return (dir / name).string(); }
     static std::string quote(const std::string& s) {
         std::string q = "'";
         for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
@@ -58,9 +61,8 @@ protected:
     std::string add(const std::string& parent, const std::string& name, const std::string& body = {}) {
         std::vector<std::string> args{"add", db, parent, name};
         if (!body.empty()) {
-            const std::string bodyFile = (dir / "body").string();
-            std::ofstream(bodyFile, std::ios::binary) << body;
-            args.push_back(bodyFile);
+            std::ofstream(path("body"), std::ios::binary) << body;
+            args.push_back(path("body"));
         }
         const Result r = run(args);
         EXPECT_EQ(r.exit, 0) << r.err;

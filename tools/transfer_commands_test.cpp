@@ -1,30 +1,16 @@
 // Drives the built tamix-tool's export and import commands as a script would.
 
 #include "storage/c_node.h"
-
 #include "tools/tool_fixture.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
 #include <map>
 #include <sstream>
 
 namespace tamix {
 namespace {
 
-const std::string kRoot = "k0000000001";
-
 class TransferToolTest : public ToolFixture {
 protected:
-    void SetUp() override {
-        ToolFixture::SetUp();
-        if (!IsSkipped()) {
-            ASSERT_EQ(run({"new", db}).exit, 0);
-        }
-    }
-    std::string path(const std::string& name) { return (dir / name).string(); }
-
     // `tree` of a file without its root line, and the key of each line
     // after it in order.
     std::pair<std::string, std::vector<std::string>> shape(const std::string& file) {
@@ -44,13 +30,13 @@ protected:
 };
 
 TEST_F(TransferToolTest, ExportThenImportIntoAnEmptyDatabaseGivesTheSameTreeAndLinks) {
-    const std::string top = add(kRoot, "Top"), b = add(top, "B"), a = add(top, "a"), d = add(b, "D");
+    const std::string top = add(root, "Top"), b = add(top, "B"), a = add(top, "a"), d = add(b, "D");
     ASSERT_EQ(run({"links-set", db, a, "0|1|x|Note:" + b + ";0|1|y|Note:" + top + ";0|1|z|http://example.org"}).exit, 0);
     const std::string out = path("Sub.TM2"), fresh = path("Fresh.TM2");
     const Result exported = run({"export-tree", db, top, out, "--as-root"});
     ASSERT_EQ(exported.exit, 0) << exported.err;
     ASSERT_EQ(run({"new", fresh}).exit, 0);
-    const Result imported = run({"import-tree", fresh, kRoot, out});
+    const Result imported = run({"import-tree", fresh, root, out});
     ASSERT_EQ(imported.exit, 0) << imported.err;
     EXPECT_EQ(imported.out, "k0000000002 k0000000004\n");
 
@@ -78,7 +64,7 @@ TEST_F(TransferToolTest, ExportThenImportIntoAnEmptyDatabaseGivesTheSameTreeAndL
 TEST_F(TransferToolTest, DocumentsComeInAsNotesAndGoOutAsTextOrRtf) {
     const std::string doc = path("Plan.txt");
     std::ofstream(doc, std::ios::binary) << "one\ntwo\n";
-    const Result added = run({"import-doc", db, kRoot, doc});
+    const Result added = run({"import-doc", db, root, doc});
     ASSERT_EQ(added.exit, 0) << added.err;
     const std::string key = added.out.substr(0, 11);
     EXPECT_NE(run({"tree", db}).out.find("Plan\t" + key), std::string::npos);
@@ -89,7 +75,7 @@ TEST_F(TransferToolTest, DocumentsComeInAsNotesAndGoOutAsTextOrRtf) {
 }
 
 TEST_F(TransferToolTest, RefusalsExitTwoAndWriteNothing) {
-    const std::string note = add(kRoot, "Note");
+    const std::string note = add(root, "Note");
     const std::string held = path("Held.TM2");
     ASSERT_EQ(run({"new", held}).exit, 0);
     cNode holder;
@@ -101,7 +87,7 @@ TEST_F(TransferToolTest, RefusalsExitTwoAndWriteNothing) {
         std::vector<std::string> args;
         const char* says;
     } cases[] = {
-        {{"export-tree", db, kRoot, path("Out.TM2")}, "You have selected the root. This operation makes no sense"},
+        {{"export-tree", db, root, path("Out.TM2")}, "You have selected the root. This operation makes no sense"},
         {{"export-tree", path("Missing.TM2"), note, path("Out.TM2")}, "There is no database"},
         {{"export-tree", held, note, path("Out.TM2")}, "is in use by another program"},
         {{"export-tree", db, note, held}, "is in use by another program"},
