@@ -159,18 +159,6 @@ TEST_F(RichTextBoxProtectionTest, ObjectReplacementCharacterNeverEntersAsText) {
     EXPECT_EQ(box.Text(), QString("ghi"));
 }
 
-TEST_F(RichTextBoxProtectionTest, PositionsSurviveSavingAfterObjectReplacementInput) {
-    box.setText("one two");
-    box.setSelStart(3);
-    press(0, {}, QString(kObject));
-    box.setSelText(QString(kObject));
-    const QString before = box.Text();
-    const int two = box.Find("two");
-    box.setTextRTF(box.TextRTF());
-    EXPECT_EQ(box.Text(), before);
-    EXPECT_EQ(box.Find("two"), two);
-}
-
 TEST_F(RichTextBoxProtectionTest, TextBesideALinkGetsThePlainTypingFormat) {
     const struct {
         const char* how;
