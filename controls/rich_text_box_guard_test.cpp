@@ -2,7 +2,6 @@
 
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextImageFormat>
 #include <gtest/gtest.h>
 
 #include "rtf/text_document_adapter.h"
@@ -45,20 +44,6 @@ protected:
     int changes = 0;
     int refusals = 0;
 };
-
-TEST_F(RichTextBoxGuardTest, EditsOfProtectedCharactersAreTakenBackWhole) {
-    range(2, 6).removeSelectedText();
-    QTextCharFormat red;
-    red.setForeground(Qt::red);
-    range(5, 6).mergeCharFormat(red);
-    range(6, 6).insertText("x");
-    range(0, 6).insertText("new");
-    EXPECT_EQ(text(), QString("aaa LINK bbb"));
-    EXPECT_EQ(range(5, 6).charFormat().foreground().color(), QColor(Qt::blue));
-    EXPECT_EQ(refusals, 4);
-    EXPECT_EQ(changes, 0);
-    EXPECT_FALSE(document.isUndoAvailable());
-}
 
 TEST_F(RichTextBoxGuardTest, TextAtARunsEdgesIsKeptAndTheRunFollowed) {
     range(8, 8).insertText("+");
@@ -108,15 +93,6 @@ TEST_F(RichTextBoxGuardTest, LoadsAndTrustedEditsAreKept) {
     range(0, 0).insertText("after");
     EXPECT_EQ(text(), QString("after"));
     EXPECT_EQ(guard.runCount(), 0);
-}
-
-TEST_F(RichTextBoxGuardTest, ObjectReplacementCharactersThatAreNoPictureAreDropped) {
-    range(0, 0).insertText(QString("a") + QChar(QChar::ObjectReplacementCharacter) + "b");
-    QTextImageFormat picture;
-    picture.setName("picture");
-    range(0, 0).insertImage(picture);
-    EXPECT_EQ(text(), QString(QChar(QChar::ObjectReplacementCharacter)) + "abaaa LINK bbb");
-    EXPECT_EQ(refusals, 0);
 }
 
 }  // namespace

@@ -85,13 +85,6 @@ TEST_F(RichTextBoxProtectionTest, KeysTypingInvisibleAstralOrPrivateCharactersOb
     EXPECT_EQ(box.Text(), "aaa LINK bbb" + emoji + zwnj);
 }
 
-TEST_F(RichTextBoxProtectionTest, KeyDownCanSwallowAKeyTypingAnAstralCharacter) {
-    QObject::connect(&box, &RichTextBox::KeyDown, [](int& code, int&) { code = 0; });
-    press(0, {}, QString::fromUcs4(U"\U0001F600"));
-    press(0, {}, QString(QChar(0x200D)));
-    EXPECT_EQ(box.Text(), QString());
-}
-
 TEST_F(RichTextBoxProtectionTest, InputMethodNeverRemovesASelectedProtectedWord) {
     linkSample();
     QSignalSpy changes(&box, &RichTextBox::Change);
@@ -120,35 +113,6 @@ TEST_F(RichTextBoxProtectionTest, OverwriteModeReplacesOnlyUnprotectedCharacters
     QTest::keyClicks(&box, "xy");
     EXPECT_EQ(box.Text(), QString("aaa LINKxybb"));
     expectPlain(8, "overwriting after the link");
-}
-
-TEST_F(RichTextBoxProtectionTest, QtEditingCallsOnTheBaseCannotChangeProtectedText) {
-    linkSample();
-    QSignalSpy changes(&box, &RichTextBox::Change);
-    QTextEdit& base = box;
-    box.select(2, 4);
-    base.cut();
-    box.select(2, 4);
-    base.insertPlainText("x");
-    box.select(2, 4);
-    base.insertHtml("<b>x</b>");
-    box.select(5, 2);
-    base.setTextColor(Qt::green);
-    box.setSelStart(6);
-    base.insertPlainText("x");
-    QTextCursor(box.document()).insertText("");  // no change at all
-    QTextCursor direct(box.document());
-    direct.setPosition(7);
-    direct.deleteChar();
-    EXPECT_EQ(box.Text(), QString("aaa LINK bbb"));
-    box.select(4, 4);
-    EXPECT_EQ(box.SelColor(), 0xFF0000u);
-    EXPECT_EQ(beeps, 6);
-    EXPECT_EQ(changes.count(), 0);
-    box.setSelStart(12);
-    base.insertPlainText("!");  // plain text still takes edits
-    EXPECT_EQ(box.Text(), QString("aaa LINK bbb!"));
-    EXPECT_EQ(changes.count(), 1);
 }
 
 TEST_F(RichTextBoxProtectionTest, LoadsThroughTheBaseReplaceProtectedText) {
@@ -193,18 +157,6 @@ TEST_F(RichTextBoxProtectionTest, ObjectReplacementCharacterNeverEntersAsText) {
     EXPECT_EQ(box.Text(), QString("acdefb"));
     box.setTextRTF("{\\rtf1 g\\u65532?h\\u-4?i}");
     EXPECT_EQ(box.Text(), QString("ghi"));
-}
-
-TEST_F(RichTextBoxProtectionTest, PositionsSurviveSavingAfterObjectReplacementInput) {
-    box.setText("one two");
-    box.setSelStart(3);
-    press(0, {}, QString(kObject));
-    box.setSelText(QString(kObject));
-    const QString before = box.Text();
-    const int two = box.Find("two");
-    box.setTextRTF(box.TextRTF());
-    EXPECT_EQ(box.Text(), before);
-    EXPECT_EQ(box.Find("two"), two);
 }
 
 TEST_F(RichTextBoxProtectionTest, TextBesideALinkGetsThePlainTypingFormat) {
@@ -260,17 +212,14 @@ ProtectedText protectedText(const QTextDocument& document) {
             const QTextFragment fragment = it.fragment();
             const int length = static_cast<int>(found.text.size());
             if (!fragment.charFormat().boolProperty(rtf::TextDocumentAdapter::ProtectedProperty)) {
-                if (found.ends.empty() || found.ends.back() != length) {
-                    found.ends.push_back(length);
-                }
+                if (found.ends.empty() || found.ends.back() != length) found.ends.push_back(length);
                 continue;
             }
             found.text += fragment.text();
             found.formats.insert(found.formats.end(), fragment.length(), fragment.charFormat());
         }
-        if (found.ends.empty() || found.ends.back() != found.text.size()) {
+        if (found.ends.empty() || found.ends.back() != found.text.size())
             found.ends.push_back(static_cast<int>(found.text.size()));
-        }
     }
     return found;
 }
@@ -315,20 +264,15 @@ public:
 
     QString text(int most) {
         QString out;
-        for (int n = pick(most + 1); n > 0; --n) {
-            out += character();
-        }
+        for (int n = pick(most + 1); n > 0; --n) out += character();
         return out;
     }
 
     Qt::KeyboardModifiers modifiers() {
         Qt::KeyboardModifiers m;
-        for (Qt::KeyboardModifier one : {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier, Qt::MetaModifier,
-                                         Qt::KeypadModifier}) {
-            if (pick(4) == 0) {
-                m |= one;
-            }
-        }
+        for (Qt::KeyboardModifier one :
+             {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier, Qt::MetaModifier, Qt::KeypadModifier})
+            if (pick(4) == 0) m |= one;
         return m;
     }
 
@@ -356,15 +300,12 @@ TEST_F(RichTextBoxProtectionTest, RandomKeysAndInputMethodsNeverChangeLinks) {
     int keyDowns = 0;
     QObject::connect(&box, &RichTextBox::KeyDown, [&](int& code, int&) {
         ++keyDowns;
-        if (code == 45) {
-            box.setOverwriteMode(!box.overwriteMode());  // as the program may bind Insert
-        }
+        if (code == 45) box.setOverwriteMode(!box.overwriteMode());  // as the program may bind Insert
     });
-    static const int kKeys[] = {Qt::Key_A,      Qt::Key_X,      Qt::Key_V,     Qt::Key_C,     Qt::Key_Z,
-                                Qt::Key_K,      Qt::Key_0,      Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter,
-                                Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Insert,
-                                Qt::Key_Insert, Qt::Key_Left,   Qt::Key_Right, Qt::Key_Home,  Qt::Key_End,
-                                Qt::Key_Up,     Qt::Key_Escape, Qt::Key_F2,    0};
+    static const int kKeys[] = {Qt::Key_A, Qt::Key_X, Qt::Key_V, Qt::Key_C, Qt::Key_Z, Qt::Key_K, Qt::Key_0,
+                                Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Backspace, Qt::Key_Delete,
+                                Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Insert, Qt::Key_Insert, Qt::Key_Left,
+                                Qt::Key_Right, Qt::Key_Home, Qt::Key_End, Qt::Key_Up, Qt::Key_Escape, Qt::Key_F2, 0};
     RandomInput in(20240611);
     int textChanges = 0;
     for (int step = 0; step < 3000; ++step) {
@@ -385,13 +326,10 @@ TEST_F(RichTextBoxProtectionTest, RandomKeysAndInputMethodsNeverChangeLinks) {
             press(k, modifiers, text);
         } else {
             QList<QInputMethodEvent::Attribute> attributes;
-            if (in.pick(4) == 0) {
-                attributes << QInputMethodEvent::Attribute(QInputMethodEvent::Cursor, in.pick(3), 1);
-            }
+            if (in.pick(4) == 0) attributes << QInputMethodEvent::Attribute(QInputMethodEvent::Cursor, in.pick(3), 1);
             QInputMethodEvent event(in.pick(3) == 0 ? in.text(2) : QString(), attributes);
-            if (in.pick(3) != 0) {
+            if (in.pick(3) != 0)
                 event.setCommitString(in.text(3), in.pick(2) ? 0 : in.pick(11) - 5, in.pick(2) ? 0 : in.pick(6));
-            }
             what += QString("input method commit %1 at %2+%3 preedit %4")
                         .arg(QString(event.commitString().toUtf8().toHex()))
                         .arg(event.replacementStart())
@@ -406,9 +344,7 @@ TEST_F(RichTextBoxProtectionTest, RandomKeysAndInputMethodsNeverChangeLinks) {
                                     before.toUtf8().toHex().toStdString() + "\nafter:  " + after.toUtf8().toHex().toStdString();
         ASSERT_TRUE(sameLinks(now, links)) << context << "\nlinks now: " << now.text.toStdString();
         ASSERT_FALSE(after.contains(kObject)) << context;
-        if (key && after != before) {
-            ASSERT_GT(keyDowns, keyDownsBefore) << context;
-        }
+        if (key && after != before) { ASSERT_GT(keyDowns, keyDownsBefore) << context; }
     }
     EXPECT_GT(textChanges, 1000);
     EXPECT_GT(beeps, 50);

@@ -17,6 +17,7 @@
 #include <algorithm>
 
 #include "controls/label_edit_delegate.h"
+#include "controls/mouse_codes.h"
 #include "controls/node_item.h"
 #include "controls/syncing.h"
 #include "storage/tamix_error.h"
@@ -320,34 +321,6 @@ int TreeView::TwipsPerPixelY() const { return Twips(*this).perPixelY(); }
 
 QPoint TreeView::toTwips(const QPoint& pixels) const { return Twips(*this).toTwips(pixels); }
 
-int TreeView::buttonCode(Qt::MouseButtons buttons) {
-    int code = 0;
-    if (buttons & Qt::LeftButton) {
-        code |= 1;
-    }
-    if (buttons & Qt::RightButton) {
-        code |= 2;
-    }
-    if (buttons & Qt::MiddleButton) {
-        code |= 4;
-    }
-    return code;
-}
-
-int TreeView::shiftCode(Qt::KeyboardModifiers modifiers) {
-    int code = 0;
-    if (modifiers & Qt::ShiftModifier) {
-        code |= 1;
-    }
-    if (modifiers & Qt::ControlModifier) {
-        code |= 2;
-    }
-    if (modifiers & Qt::AltModifier) {
-        code |= 4;
-    }
-    return code;
-}
-
 void TreeView::mousePressEvent(QMouseEvent* event) {
     QPoint pos = event->position().toPoint();
     QTreeWidgetItem* item = itemAt(pos);
@@ -362,13 +335,13 @@ void TreeView::mousePressEvent(QMouseEvent* event) {
         syncCurrentItem();  // Qt deselects on a click into empty space
     }
     QPoint tw = toTwips(pos);
-    emit MouseDown(buttonCode(event->button()), shiftCode(event->modifiers()), tw.x(), tw.y());
+    emit MouseDown(MouseCodes::button(event->button()), MouseCodes::shift(event->modifiers()), tw.x(), tw.y());
 }
 
 void TreeView::mouseDoubleClickEvent(QMouseEvent* event) {
     QTreeWidget::mouseDoubleClickEvent(event);
     QPoint tw = toTwips(event->position().toPoint());
-    emit MouseDown(buttonCode(event->button()), shiftCode(event->modifiers()), tw.x(), tw.y());
+    emit MouseDown(MouseCodes::button(event->button()), MouseCodes::shift(event->modifiers()), tw.x(), tw.y());
 }
 
 void TreeView::mouseMoveEvent(QMouseEvent* event) {
@@ -378,7 +351,7 @@ void TreeView::mouseMoveEvent(QMouseEvent* event) {
         QTreeWidget::mouseMoveEvent(event);
     }
     QPoint tw = toTwips(event->position().toPoint());
-    emit MouseMove(buttonCode(event->buttons()), shiftCode(event->modifiers()), tw.x(), tw.y());
+    emit MouseMove(MouseCodes::button(event->buttons()), MouseCodes::shift(event->modifiers()), tw.x(), tw.y());
 }
 
 void TreeView::mouseReleaseEvent(QMouseEvent* event) {
@@ -388,7 +361,7 @@ void TreeView::mouseReleaseEvent(QMouseEvent* event) {
         syncCurrentItem();  // Qt deselects on a click into empty space
     }
     QPoint tw = toTwips(pos);
-    emit MouseUp(buttonCode(event->button()), shiftCode(event->modifiers()), tw.x(), tw.y());
+    emit MouseUp(MouseCodes::button(event->button()), MouseCodes::shift(event->modifiers()), tw.x(), tw.y());
     // A completed click on a label, left or right, chooses that note: the
     // Note menu a right click shows then acts on the note it was asked on.
     Node* pressed = pressNode_;

@@ -155,8 +155,6 @@ private:
     void labelEdited(Node* node, const QString& text);
     // The twips point of a widget event position in the drawing area.
     QPoint toTwips(const QPoint& viewportPixels) const;
-    static int buttonCode(Qt::MouseButtons buttons);
-    static int shiftCode(Qt::KeyboardModifiers modifiers);
 
     tamix::controls::Nodes nodes_{*this};
     std::unique_ptr<Node> hiddenRoot_;           // parent of the top-level nodes

@@ -21,24 +21,18 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     }
 
-    Node* add(Node* parent, const QString& key, const QString& text) {
-        return view.Nodes().Add(parent, Relationship::Child, key, text);
+    // A child of `parent` (a top-level node for nullptr) labelled `text`,
+    // or its key when `text` is empty.
+    Node* add(Node* parent, const QString& key, const QString& text = {}) {
+        return view.Nodes().Add(parent, Relationship::Child, key, text.isEmpty() ? key : text);
     }
 
     // Labels of a node's children, walked by Child / Next up to LastSibling.
     static QStringList childLabels(const Node* parent) {
         QStringList labels;
         Node* c = parent->Child();
-        if (c == nullptr) {
-            return labels;
-        }
-        int last = c->LastSibling()->Index();
-        for (; c != nullptr; c = c->Next()) {
-            labels << c->Text();
-            if (c->Index() == last) {
-                break;
-            }
-        }
+        const int last = c ? c->LastSibling()->Index() : 0;
+        for (; c; c = c->Index() == last ? nullptr : c->Next()) labels << c->Text();
         return labels;
     }
 
@@ -48,30 +42,29 @@ protected:
             Node* n = view.Nodes().Item(i);
             ASSERT_EQ(n->Index(), i);
             EXPECT_EQ(n->item()->text(0), n->Text());
-            QTreeWidgetItem* parentItem = n->item()->parent();
-            Node* parentNode = n->Parent();
-            EXPECT_EQ(parentItem == nullptr ? nullptr : parentItem, parentNode == nullptr ? nullptr : parentNode->item());
+            EXPECT_EQ(n->item()->parent(), n->Parent() ? n->Parent()->item() : nullptr);
             ASSERT_EQ(n->item()->childCount(), n->Children());
             int k = 0;
-            for (Node* c = n->Child(); c != nullptr; c = c->Next(), ++k) {
-                EXPECT_EQ(n->item()->child(k), c->item());
-            }
+            for (Node* c = n->Child(); c; c = c->Next(), ++k) EXPECT_EQ(n->item()->child(k), c->item());
         }
     }
 
     QPoint centerOf(Node* n) { return view.visualItemRect(n->item()).center(); }
 
     // Opens the label editor on the selected node, types `keys` over its
-    // text and ends the edit with `end`.
-    void editLabel(const QString& keys, Qt::Key end) {
+    // text and ends the edit with `end`; returns the editor's left edge.
+    int editLabel(const QString& keys, Qt::Key end) {
         view.StartLabelEdit();
         QApplication::processEvents();
         auto* editor = view.viewport()->findChild<QLineEdit*>();
-        ASSERT_NE(editor, nullptr);
+        EXPECT_NE(editor, nullptr);
+        if (!editor) return -1;
+        const int left = editor->geometry().left();
         editor->selectAll();
         QTest::keyClicks(editor, keys);
         QTest::keyClick(editor, end);
         QCoreApplication::processEvents();  // the editor commits from the event loop
+        return left;
     }
 
     template <class F>

@@ -15,31 +15,23 @@ protected:
     // Whether the node's row lies wholly between the viewport's top and
     // bottom edges.
     bool rowInView(const Node* n) const {
-        QRect row = view.visualItemRect(n->item());
+        const QRect row = view.visualItemRect(n->item());
         return row.isValid() && row.top() >= 0 && row.bottom() < view.viewport()->height();
     }
-
     // Whether the node's label, as wide as the delegate asks for it, lies
     // wholly inside the viewport.
     bool labelInView(const Node* n) const {
-        QRect row = view.visualItemRect(n->item());
-        return row.isValid() && row.left() >= 0 && labelEnd(n) <= view.viewport()->width() &&
-               row.top() >= 0 && row.bottom() < view.viewport()->height();
+        return rowInView(n) && view.visualItemRect(n->item()).left() >= 0 && labelEnd(n) <= view.viewport()->width();
     }
-
     // Where the node's label, as wide as the delegate asks for it, ends in
     // viewport coordinates.
     int labelEnd(const Node* n) const {
-        return view.visualItemRect(n->item()).left() +
-               view.sizeHintForIndex(view.indexFromItem(n->item())).width();
+        return view.visualItemRect(n->item()).left() + view.sizeHintForIndex(view.indexFromItem(n->item())).width();
     }
-
     // Runs the event loop until pending layouts are done and the scroll bars
     // they show or hide (Qt does that queued behind the layout) are in place.
     static void settle() {
-        for (int round = 0; round < 3; ++round) {
-            QApplication::processEvents();
-        }
+        for (int round = 0; round < 3; ++round) QApplication::processEvents();
     }
 
     // A chain of `levels` nodes, each the only child of the one before, all
@@ -56,7 +48,8 @@ protected:
     // Delivers a tooltip request for the node's row to the viewport, a few
     // pixels into the row; returns what the tooltip then shows ("" when none).
     QString toolTipOver(const Node* n) {
-        QPoint at(view.visualItemRect(n->item()).left() + 5, view.visualItemRect(n->item()).center().y());
+        const QRect row = view.visualItemRect(n->item());
+        const QPoint at(row.left() + 5, row.center().y());
         QHelpEvent help(QEvent::ToolTip, at, view.viewport()->mapToGlobal(at));
         QApplication::sendEvent(view.viewport(), &help);
         return help.isAccepted() && QToolTip::isVisible() ? QToolTip::text() : QString();
@@ -65,9 +58,7 @@ protected:
 
 TEST_F(TreeViewScrollTest, KeyboardMovesScrollTheSelectedRowIntoView) {
     std::vector<Node*> notes;
-    for (int i = 0; i < 500; ++i) {
-        notes.push_back(add(nullptr, QString("n%1").arg(i), QString("note %1").arg(i)));
-    }
+    for (int i = 0; i < 500; ++i) notes.push_back(add(nullptr, QString("n%1").arg(i), QString("note %1").arg(i)));
     view.setFocus();
     view.setSelectedItem(notes.front());
     settle();
@@ -128,9 +119,7 @@ TEST_F(TreeViewScrollTest, ColumnFollowsTheWidestShownRowAnywhereInTheTree) {
     Node* root = add(nullptr, "r", "root");
     root->setExpanded(true);
     Node* far = nullptr;
-    for (int i = 0; i < 1500; ++i) {
-        far = add(root, QString("n%1").arg(i), QString("n%1").arg(i));
-    }
+    for (int i = 0; i < 1500; ++i) far = add(root, QString("n%1").arg(i));
     settle();
     QScrollBar* across = view.horizontalScrollBar();
     EXPECT_EQ(across->maximum(), 0);
@@ -185,26 +174,17 @@ TEST_F(TreeViewScrollTest, SelectingOrEnsuringADeepNodeScrollsItsLabelIntoView) 
 
     // The label editor opens over the label in sight and still applies.
     across->setValue(0);
-    view.StartLabelEdit();
-    QApplication::processEvents();
-    auto* editor = view.viewport()->findChild<QLineEdit*>();
-    ASSERT_NE(editor, nullptr);
-    EXPECT_GE(editor->geometry().left(), 0);
-    EXPECT_LT(editor->geometry().left(), view.viewport()->width());
-    editor->selectAll();
-    QTest::keyClicks(editor, "bottom");
-    QTest::keyClick(editor, Qt::Key_Return);
-    QCoreApplication::processEvents();
+    const int left = editLabel("bottom", Qt::Key_Return);
+    EXPECT_GE(left, 0);
+    EXPECT_LT(left, view.viewport()->width());
     EXPECT_EQ(deepest->Text(), "bottom");
 }
 
 TEST_F(TreeViewScrollTest, RowsSpanTheViewportWhenLabelsAreNarrow) {
-    Node* root = add(nullptr, "r", "root");
-    Node* a = add(root, "a", "a");
+    Node* root = add(nullptr, "r");
+    Node* a = add(root, "a");
     root->setExpanded(true);
-    for (int i = 0; i < 100; ++i) {
-        add(root, QString("n%1").arg(i), "b");  // enough for a vertical scroll bar
-    }
+    for (int i = 0; i < 100; ++i) add(root, QString("n%1").arg(i), "b");  // enough for a vertical scroll bar
     settle();
     ASSERT_TRUE(view.verticalScrollBar()->isVisible());
     EXPECT_EQ(view.horizontalScrollBar()->maximum(), 0);

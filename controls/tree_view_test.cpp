@@ -11,11 +11,11 @@ namespace {
 
 TEST_F(TreeViewTest, RemoveTakesSubtreeAndRenumbersLikeACollection) {
     Node* root = add(nullptr, "k1", "root");
-    Node* x = add(root, "k2", "x");
-    add(x, "k3", "x1");
-    add(x, "k4", "x2");
+    Node* x = add(root, "k2");
+    add(x, "k3");
+    add(x, "k4");
     Node* y = add(root, "k5", "y");
-    Node* z = add(y, "k6", "z");
+    Node* z = add(y, "k6");
     view.Nodes().Remove(2);
     EXPECT_EQ(view.Nodes().Count(), 3);
     EXPECT_EQ(y->Index(), 2);
@@ -29,7 +29,7 @@ TEST_F(TreeViewTest, RemoveTakesSubtreeAndRenumbersLikeACollection) {
 }
 
 TEST_F(TreeViewTest, AbsentKeyAndIndexFailWithErrors) {
-    add(nullptr, "k1", "root");
+    add(nullptr, "k1");
     expectError([&] { view.Nodes().Item("k9"); }, kErrOutOfRange);
     EXPECT_THROW(view.Nodes().Item(0), TamixError);
     EXPECT_THROW(view.Nodes().Item(2), TamixError);
@@ -38,13 +38,13 @@ TEST_F(TreeViewTest, AbsentKeyAndIndexFailWithErrors) {
 }
 
 TEST_F(TreeViewTest, DuplicateKeyIsRefusedAndAddsNothing) {
-    Node* root = add(nullptr, "k1", "root");
-    add(root, "k2", "a");
+    Node* root = add(nullptr, "k1");
+    add(root, "k2");
     EXPECT_THROW(add(root, "k2", "again"), TamixError);
     EXPECT_EQ(view.Nodes().Count(), 2);
     EXPECT_EQ(root->Children(), 1);
     EXPECT_EQ(root->item()->childCount(), 1);
-    Node* b = add(root, "k3", "b");
+    Node* b = add(root, "k3");
     EXPECT_THROW(b->setKey("k2"), TamixError);
     EXPECT_EQ(b->Key(), "k3");
     b->setKey("k7");
@@ -57,8 +57,8 @@ TEST_F(TreeViewTest, DuplicateKeyIsRefusedAndAddsNothing) {
 }
 
 TEST_F(TreeViewTest, RelationshipsPlaceNodesAmongSiblings) {
-    Node* root = add(nullptr, "r", "root");
-    Node* m = add(root, "m", "m");
+    Node* root = add(nullptr, "r");
+    Node* m = add(root, "m");
     view.Nodes().Add(m, Relationship::First, "f", "first");
     view.Nodes().Add(m, Relationship::Last, "l", "last");
     view.Nodes().Add(m, Relationship::Next, "n", "next");
@@ -69,11 +69,8 @@ TEST_F(TreeViewTest, RelationshipsPlaceNodesAmongSiblings) {
 }
 
 TEST_F(TreeViewTest, SortedParentKeepsCaseInsensitiveStableOrder) {
-    Node* root = add(nullptr, "r", "root");
-    add(root, "1", "c");
-    add(root, "2", "B");
-    add(root, "3", "a");
-    add(root, "4", "b");
+    Node* root = add(nullptr, "r");
+    for (const char* label : {"c", "B", "a", "b"}) add(root, QString("k") + label + label, label);
     EXPECT_EQ(childLabels(root), QStringList({"c", "B", "a", "b"}));
     root->setSorted(true);  // sorts the present children once
     EXPECT_EQ(childLabels(root), QStringList({"a", "B", "b", "c"}));
@@ -82,20 +79,20 @@ TEST_F(TreeViewTest, SortedParentKeepsCaseInsensitiveStableOrder) {
     add(root, "7", "alpha");
     EXPECT_EQ(childLabels(root), QStringList({"a", "A", "ALPHA", "alpha", "B", "b", "c"}));
     root->setSorted(false);
-    add(root, "8", "0");
+    add(root, "0");
     EXPECT_EQ(childLabels(root).last(), "0");
     expectItemsMirrorNodes();
 }
 
 TEST_F(TreeViewTest, MoveCarriesSubtreeIntoSortedPlace) {
-    Node* root = add(nullptr, "r", "root");
-    Node* left = add(root, "L", "left");
-    Node* right = add(root, "R", "right");
+    Node* root = add(nullptr, "r");
+    Node* left = add(root, "L");
+    Node* right = add(root, "R");
     right->setSorted(true);
     add(right, "a", "apple");
     add(right, "c", "cherry");
     Node* moved = add(left, "b", "banana");
-    Node* leaf = add(moved, "s", "seed");
+    Node* leaf = add(moved, "s");
     moved->setExpanded(true);
     moved->setParent(right);
     EXPECT_EQ(moved->Parent(), right);
@@ -111,10 +108,10 @@ TEST_F(TreeViewTest, MoveCarriesSubtreeIntoSortedPlace) {
 }
 
 TEST_F(TreeViewTest, ReparentingIntoItselfOrADescendantIsRefused) {
-    Node* root = add(nullptr, "r", "root");
-    Node* a = add(root, "a", "a");
-    Node* b = add(a, "b", "b");
-    Node* c = add(b, "c", "c");
+    Node* root = add(nullptr, "r");
+    Node* a = add(root, "a");
+    Node* b = add(a, "b");
+    Node* c = add(b, "c");
     for (Node* target : {a, b, c}) expectError([&] { a->setParent(target); }, kErrInvalidCall);
     EXPECT_EQ(a->Parent(), root);
     EXPECT_EQ(b->Parent(), a);
@@ -124,30 +121,27 @@ TEST_F(TreeViewTest, ReparentingIntoItselfOrADescendantIsRefused) {
 }
 
 TEST_F(TreeViewTest, SelectingByProgramRaisesNoNodeClickButAUserClickDoes) {
-    Node* root = add(nullptr, "r", "root");
-    Node* a = add(root, "a", "a");
-    Node* b = add(root, "b", "b");
+    Node* root = add(nullptr, "r");
+    Node* a = add(root, "a");
+    Node* b = add(root, "b");
     root->setExpanded(true);
     QSignalSpy clicks(&view, &TreeView::NodeClick);
     view.setSelectedItem(a);
     b->setSelected(true);
     EXPECT_EQ(clicks.count(), 0);
     EXPECT_EQ(view.SelectedItem(), b);
-
-    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, centerOf(a));
-    ASSERT_EQ(clicks.count(), 1);
-    EXPECT_EQ(clicks.at(0).at(0).value<Node*>(), a);
-    EXPECT_EQ(view.SelectedItem(), a);
-    EXPECT_TRUE(a->Selected());
-
-    // Clicking the node already selected is a click too.
-    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, centerOf(a));
-    EXPECT_EQ(clicks.count(), 2);
+    for (int n : {1, 2}) {  // clicking the node already selected is a click too
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, centerOf(a));
+        ASSERT_EQ(clicks.count(), n);
+        EXPECT_EQ(clicks.last().at(0).value<Node*>(), a);
+        EXPECT_EQ(view.SelectedItem(), a);
+        EXPECT_TRUE(a->Selected());
+    }
 }
 
 TEST_F(TreeViewTest, KeyboardSelectionRaisesNodeClick) {
-    Node* root = add(nullptr, "r", "root");
-    Node* a = add(root, "a", "a");
+    Node* root = add(nullptr, "r");
+    Node* a = add(root, "a");
     root->setExpanded(true);
     view.setFocus();
     view.setSelectedItem(root);
@@ -160,12 +154,12 @@ TEST_F(TreeViewTest, KeyboardSelectionRaisesNodeClick) {
 }
 
 TEST_F(TreeViewTest, ClicksOnTheExpandSignOrIntoEmptySpaceAreNoNodeClicks) {
-    Node* root = add(nullptr, "r", "root");
-    add(root, "a", "a");
+    Node* root = add(nullptr, "r");
+    add(root, "a");
     view.setSelectedItem(root);
     QSignalSpy clicks(&view, &TreeView::NodeClick);
-    QRect row = view.visualItemRect(root->item());
-    QPoint sign(row.left() - view.indentation() / 2, row.center().y());
+    const QRect row = view.visualItemRect(root->item());
+    const QPoint sign(row.left() - view.indentation() / 2, row.center().y());
     ASSERT_GE(sign.x(), 0);
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, sign);
     EXPECT_TRUE(root->Expanded());
@@ -176,31 +170,31 @@ TEST_F(TreeViewTest, ClicksOnTheExpandSignOrIntoEmptySpaceAreNoNodeClicks) {
 }
 
 TEST_F(TreeViewTest, SelectingADeepNodeExpandsItsAncestors) {
-    Node* root = add(nullptr, "r", "root");
-    Node* a = add(root, "a", "a");
-    Node* b = add(a, "b", "b");
+    Node* root = add(nullptr, "r");
+    Node* a = add(root, "a");
+    Node* b = add(a, "b");
     view.setSelectedItem(b);
-    EXPECT_TRUE(root->Expanded());
-    EXPECT_TRUE(a->Expanded());
-    EXPECT_TRUE(root->item()->isExpanded());
-    EXPECT_TRUE(a->item()->isExpanded());
+    for (Node* n : {root, a}) {
+        EXPECT_TRUE(n->Expanded());
+        EXPECT_TRUE(n->item()->isExpanded());
+    }
     EXPECT_EQ(view.currentItem(), b->item());
 }
 
 TEST_F(TreeViewTest, ExpandedStateOfALeafWaitsForItsFirstChild) {
-    Node* root = add(nullptr, "r", "root");
-    Node* leaf = add(root, "a", "a");
+    Node* root = add(nullptr, "r");
+    Node* leaf = add(root, "a");
     leaf->setExpanded(true);
     EXPECT_TRUE(leaf->Expanded());
     EXPECT_FALSE(root->Expanded());
-    add(leaf, "b", "b");
+    add(leaf, "b");
     EXPECT_TRUE(leaf->item()->isExpanded());
 }
 
 TEST_F(TreeViewTest, RemovingTheSelectedNodeSelectsANeighbour) {
-    Node* root = add(nullptr, "r", "root");
-    Node* a = add(root, "a", "a");
-    Node* b = add(root, "b", "b");
+    Node* root = add(nullptr, "r");
+    Node* a = add(root, "a");
+    Node* b = add(root, "b");
     QSignalSpy clicks(&view, &TreeView::NodeClick);
     view.setSelectedItem(a);
     view.Nodes().Remove(a->Index());
@@ -214,7 +208,7 @@ TEST_F(TreeViewTest, RemovingTheSelectedNodeSelectsANeighbour) {
 }
 
 TEST_F(TreeViewTest, LabelEditOffersTheNewTextAndAppliesIt) {
-    Node* root = add(nullptr, "r", "root");
+    Node* root = add(nullptr, "r");
     root->setSorted(true);
     Node* a = add(root, "a", "alpha");
     add(root, "m", "mid");
@@ -242,27 +236,26 @@ TEST_F(TreeViewTest, EscapeOrACancellingHandlerKeepsTheOldLabel) {
 }
 
 TEST_F(TreeViewTest, HitTestAndMouseEventsUseTwips) {
-    Node* root = add(nullptr, "r", "root");
-    Node* a = add(root, "a", "a");
+    Node* root = add(nullptr, "r");
+    Node* a = add(root, "a");
     root->setExpanded(true);
-    int tpp = view.TwipsPerPixelX();
-    ASSERT_GT(tpp, 0);
-    QPoint p = centerOf(a);
-    EXPECT_EQ(view.HitTest(p.x() * tpp, p.y() * view.TwipsPerPixelY()), a);
-    EXPECT_EQ(view.HitTest(p.x() * tpp, 390 * view.TwipsPerPixelY()), nullptr);
-
+    const int tx = view.TwipsPerPixelX(), ty = view.TwipsPerPixelY();
+    ASSERT_GT(tx, 0);
+    const QPoint p = centerOf(a);
+    EXPECT_EQ(view.HitTest(p.x() * tx, p.y() * ty), a);
+    EXPECT_EQ(view.HitTest(p.x() * tx, 390 * ty), nullptr);
     QList<QList<int>> downs;
     QObject::connect(&view, &TreeView::MouseDown,
-            [&](int button, int shift, int x, int y) { downs.append({button, shift, x, y}); });
+                     [&](int button, int shift, int x, int y) { downs.append({button, shift, x, y}); });
     QTest::mousePress(view.viewport(), Qt::RightButton, Qt::ShiftModifier, p);
     QTest::mouseRelease(view.viewport(), Qt::RightButton, Qt::ShiftModifier, p);
     ASSERT_EQ(downs.size(), 1);
-    EXPECT_EQ(downs[0], (QList<int>{2, 1, p.x() * tpp, p.y() * view.TwipsPerPixelY()}));
+    EXPECT_EQ(downs[0], (QList<int>{2, 1, p.x() * tx, p.y() * ty}));
 }
 
 TEST_F(TreeViewTest, DropHighlightFollowsTheProgramAndVanishesWithItsNode) {
-    Node* root = add(nullptr, "r", "root");
-    Node* a = add(root, "a", "a");
+    Node* root = add(nullptr, "r");
+    Node* a = add(root, "a");
     view.setDropHighlight(a);
     EXPECT_EQ(view.DropHighlight(), a);
     EXPECT_NE(a->item()->data(0, Qt::BackgroundRole), QVariant());
@@ -273,8 +266,8 @@ TEST_F(TreeViewTest, DropHighlightFollowsTheProgramAndVanishesWithItsNode) {
 }
 
 TEST_F(TreeViewTest, NodeDragsRaiseDragOverAndDrop) {
-    Node* root = add(nullptr, "r", "root");
-    QPoint p = centerOf(root);
+    Node* root = add(nullptr, "r");
+    const QPoint p = centerOf(root);
     QMimeData mime;
     mime.setData(TreeView::kNodeMimeType, "r");
     QList<int> states;
@@ -294,7 +287,6 @@ TEST_F(TreeViewTest, NodeDragsRaiseDragOverAndDrop) {
     EXPECT_EQ(states, (QList<int>{0, 2}));
     EXPECT_EQ(drops, 1);
     EXPECT_EQ(view.Nodes().Count(), 1);  // the view itself moves nothing
-
     QMimeData text;
     text.setText("plain");
     QDragMoveEvent foreign(p, Qt::CopyAction, &text, Qt::LeftButton, {});
@@ -303,12 +295,12 @@ TEST_F(TreeViewTest, NodeDragsRaiseDragOverAndDrop) {
 }
 
 TEST_F(TreeViewTest, ManualDragCarriesTheSelectedNodesKey) {
-    Node* root = add(nullptr, "r", "root");
+    Node* root = add(nullptr, "r");
     view.Drag();  // nothing selected: no drag
     EXPECT_TRUE(view.findChildren<QDrag*>().isEmpty());
     view.setSelectedItem(root);
     view.Drag();  // the offscreen platform ends it at once
-    QList<QDrag*> drags = view.findChildren<QDrag*>();
+    const QList<QDrag*> drags = view.findChildren<QDrag*>();
     ASSERT_EQ(drags.size(), 1);
     EXPECT_EQ(drags[0]->mimeData()->data(TreeView::kNodeMimeType), QByteArray("r"));
     EXPECT_EQ(drags[0]->source(), &view);
@@ -316,11 +308,11 @@ TEST_F(TreeViewTest, ManualDragCarriesTheSelectedNodesKey) {
 }
 
 TEST_F(TreeViewTest, HoldingAButtonWhileMovingDoesNotMoveTheSelection) {
-    Node* root = add(nullptr, "r", "root");
-    Node* a = add(root, "a", "a");
+    Node* root = add(nullptr, "r");
+    Node* a = add(root, "a");
     root->setExpanded(true);
     QTest::mousePress(view.viewport(), Qt::LeftButton, {}, centerOf(root));
-    QPoint to = centerOf(a);
+    const QPoint to = centerOf(a);
     QMouseEvent move(QEvent::MouseMove, QPointF(to), view.viewport()->mapToGlobal(QPointF(to)), Qt::NoButton,
                      Qt::LeftButton, {});
     QApplication::sendEvent(view.viewport(), &move);
@@ -331,13 +323,11 @@ TEST_F(TreeViewTest, HoldingAButtonWhileMovingDoesNotMoveTheSelection) {
 }
 
 TEST_F(TreeViewTest, FocusEventsSkipTheLabelEditor) {
-    Node* root = add(nullptr, "r", "root");
-    view.setSelectedItem(root);
+    view.setSelectedItem(add(nullptr, "r"));
     view.activateWindow();
     view.setFocus();
     QApplication::processEvents();
-    int got = 0;
-    int lost = 0;
+    int got = 0, lost = 0;
     QObject::connect(&view, &TreeView::GotFocus, [&] { ++got; });
     QObject::connect(&view, &TreeView::LostFocus, [&] { ++lost; });
     editLabel("", Qt::Key_Escape);
@@ -355,22 +345,21 @@ TEST_F(TreeViewTest, RandomEditsKeepEveryInvariant) {
     std::mt19937 random(20240131);
     auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
     const QStringList words = {"alpha", "Beta", "beta", "gamma", "Delta", "ALPHA", "omega", "Zeta"};
+    auto word = [&] { return words[pick(static_cast<int>(words.size()))]; };
     int nextKey = 1;
     for (int step = 0; step < 600; ++step) {
-        int count = view.Nodes().Count();
-        int op = count == 0 ? 0 : pick(10);
+        const int count = view.Nodes().Count();
+        auto any = [&] { return view.Nodes().Item(1 + pick(count)); };
+        const int op = count == 0 ? 0 : pick(10);
         if (op <= 4) {
-            Node* parent = count == 0 || pick(5) == 0 ? nullptr : view.Nodes().Item(1 + pick(count));
-            Node* n = view.Nodes().Add(parent, Relationship::Child, QString("k%1").arg(nextKey++),
-                                       words[pick(static_cast<int>(words.size()))]);
-            if (pick(3) == 0) {
-                n->setSorted(true);
-            }
+            Node* parent = count == 0 || pick(5) == 0 ? nullptr : any();
+            Node* n = view.Nodes().Add(parent, Relationship::Child, QString("k%1").arg(nextKey++), word());
+            if (pick(3) == 0) n->setSorted(true);
         } else if (op == 5) {
             view.Nodes().Remove(1 + pick(count));
         } else if (op == 6) {
-            Node* n = view.Nodes().Item(1 + pick(count));
-            Node* target = view.Nodes().Item(1 + pick(count));
+            Node* n = any();
+            Node* target = any();
             try {
                 n->setParent(target);
                 EXPECT_EQ(n->Parent(), target);
@@ -378,12 +367,12 @@ TEST_F(TreeViewTest, RandomEditsKeepEveryInvariant) {
                 EXPECT_TRUE(n == target || n->Parent() != target);
             }
         } else if (op == 7) {
-            view.Nodes().Item(1 + pick(count))->setText(words[pick(static_cast<int>(words.size()))]);
+            any()->setText(word());
         } else if (op == 8) {
-            Node* n = view.Nodes().Item(1 + pick(count));
+            Node* n = any();
             n->setSorted(!n->Sorted());
         } else {
-            view.setSelectedItem(view.Nodes().Item(1 + pick(count)));
+            view.setSelectedItem(any());
         }
 
         ASSERT_NO_FATAL_FAILURE(expectItemsMirrorNodes()) << "step " << step;
@@ -392,37 +381,30 @@ TEST_F(TreeViewTest, RandomEditsKeepEveryInvariant) {
             ASSERT_EQ(view.Nodes().Find(n->Key()), n);
             int children = 0;
             Node* previous = nullptr;
-            for (Node* c = n->Child(); c != nullptr; c = c->Next(), ++children) {
+            for (Node* c = n->Child(); c; previous = c, c = c->Next(), ++children) {
                 ASSERT_EQ(c->Previous(), previous);
                 ASSERT_EQ(c->Parent(), n);
-                if (n->Sorted() && previous != nullptr) {
-                    ASSERT_LE(QString::compare(previous->Text(), c->Text(), Qt::CaseInsensitive), 0)
-                        << "step " << step;
+                if (n->Sorted() && previous) {
+                    ASSERT_LE(QString::compare(previous->Text(), c->Text(), Qt::CaseInsensitive), 0) << "step " << step;
                 }
-                previous = c;
             }
             ASSERT_EQ(children, n->Children());
-            if (previous != nullptr) {
-                ASSERT_EQ(n->Child()->LastSibling(), previous);
-            }
+            if (previous) { ASSERT_EQ(n->Child()->LastSibling(), previous); }
         }
-        if (view.SelectedItem() != nullptr) {
-            ASSERT_EQ(view.currentItem(), view.SelectedItem()->item());
-        }
+        if (view.SelectedItem()) { ASSERT_EQ(view.currentItem(), view.SelectedItem()->item()); }
     }
 }
 
 TEST_F(TreeViewTest, ClearEmptiesEverything) {
-    Node* root = add(nullptr, "r", "root");
-    add(root, "a", "a");
+    Node* root = add(nullptr, "r");
+    add(root, "a");
     view.setSelectedItem(root);
     view.Nodes().Clear();
     EXPECT_EQ(view.Nodes().Count(), 0);
     EXPECT_EQ(view.SelectedItem(), nullptr);
     EXPECT_EQ(view.topLevelItemCount(), 0);
     EXPECT_EQ(view.Nodes().Find("r"), nullptr);
-    Node* again = add(nullptr, "r", "root");
-    EXPECT_EQ(again->Index(), 1);
+    EXPECT_EQ(add(nullptr, "r")->Index(), 1);
 }
 
 }  // namespace

@@ -4,9 +4,7 @@
 #include "dialogs/app_options.h"
 #include "links/link_handler.h"
 #include "links/link_table_fixture.h"
-#include "testing/test_app.h"
-#include "tree/database_state.h"
-#include "tree/tree_host.h"
+#include "tree/tree_test_fixture.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -14,22 +12,9 @@
 namespace tamix {
 namespace {
 
-// Records how busy the window was made.
-class BusyHost : public TreeHost {
-public:
-    void UpdateCommandState() override {}
-    void RefreshFormatState() override {}
-    void ShowError(const QString& description) override { ADD_FAILURE() << description.toStdString(); }
-    void SetBusy(bool busy) override { depth += busy ? 1 : -1; }
-    void RecentFilesChanged() override {}
-    void FocusTree() override {}
-    void UnloadMainWindow() override {}
-
-    int depth = 0;
-};
-
 class LinkDetectorTest : public WithTestApp, public ::testing::Test {
 protected:
+    ~LinkDetectorTest() override { EXPECT_TRUE(host_.errors.isEmpty()) << host_.errors.join('\n').toStdString(); }
     void show(const QString& text) {
         editor_.setText(text);
         state_.Links.Clear();
@@ -49,7 +34,7 @@ protected:
     DatabaseState state_;
     AppOptions options_;
     controls::RichTextBox editor_;
-    BusyHost host_;
+    tree_testing::FakeHost host_;
     LinkHandler links_{state_, editor_, options_};
     LinkDetector detector_{state_, editor_, links_, host_};
 };

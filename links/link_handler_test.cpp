@@ -21,18 +21,14 @@ class LinkHandlerTest : public tree_testing::TreeFixture {
 protected:
     LinkHandlerTest()
         : links_(state_, editor_, options_),
-          opener_([this](const QUrl& url) {
-              opened_ << url;
-              return true;
-          }),
+          opener_([this](const QUrl& url) { opened_ << url; return true; }),
           events_(state_, editor_, tree_, notes_, links_, opener_, dialogs_, host_, commands_, {}) {
         editor_.setBeep([this] { ++refusals_; });
         const QString file = dir_.filePath("l.TM2");
         TestDatabase::write(file, {{2, 1, "Alpha"}, {3, 1, "Beta"}});
         manager_.ClearTree();
         manager_.OpenPath(file);
-        tree_.setSelectedItem(node(2));
-        notes_.tree_NodeClick(node(2));
+        show(2);
         setText("see the docs and the wiki\r\nmore text");
     }
 
@@ -60,6 +56,10 @@ protected:
             editor_.select(caret, length);
             state_.EditorChangeGuard = false;
         }
+    }
+    void show(int key) {
+        tree_.setSelectedItem(node(key));
+        notes_.tree_NodeClick(node(key));
     }
     void press(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(&editor_, key, modifiers); }
 
@@ -121,14 +121,6 @@ TEST_F(LinkHandlerTest, TypingRightAfterALinkTypesPlainText) {
     expectConsistent();
 }
 
-TEST_F(LinkHandlerTest, TheTableHoldsAHundredLinksAndNoMore) {
-    setText(QString("x ").repeated(120));
-    for (int i = 0; i < LinkTable::kMaxLinks; ++i) link(2 * i, 1, "t");
-    editor_.select(230, 1);
-    EXPECT_FALSE(links_.SetLink("x", "t"));
-    EXPECT_EQ(state_.Links.Count(), LinkTable::kMaxLinks);
-}
-
 TEST_F(LinkHandlerTest, HoveringShowsTheTargetAlsoOnTheCharacterJustAfterTheLink) {
     link(8, 4, "http://docs");
     editor_.resize(600, 200);
@@ -153,8 +145,7 @@ TEST_F(LinkHandlerTest, FollowingGoesToTheNoteOrTheDesktopAndRefusesProgramsAndG
     link(8, 4, "Note:k0000000003");
     link(21, 4, "https://example.org/wiki");
     QFile program(dir_.filePath("run.sh"));
-    ASSERT_TRUE(program.open(QIODevice::WriteOnly));
-    program.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    ASSERT_TRUE(program.open(QIODevice::WriteOnly) && program.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
     program.close();
     state_.Links.Add({0, 3, "see", program.fileName()});
     state_.Links.Add({14, 17, "the", "Note:k0000000099"});
@@ -228,10 +219,8 @@ TEST_F(LinkHandlerTest, RandomEditsKeepTheTableInStepWithTheTextAcrossSavesAndRe
             break;
         case 6: {  // away and back: saved, then loaded again
             const std::vector<LinkEntry> before = state_.Links.entries();
-            tree_.setSelectedItem(node(3));
-            notes_.tree_NodeClick(node(3));
-            tree_.setSelectedItem(node(2));
-            notes_.tree_NodeClick(node(2));
+            show(3);
+            show(2);
             EXPECT_EQ(state_.Links.entries(), before);
             break;
         }

@@ -8,9 +8,7 @@ namespace {
 
 TEST(KeyStack, PopsInReverseOrderOfPushing) {
     KeyStack stack;
-    stack.PushKey("k0000000001");
-    stack.PushKey("k0000000002");
-    stack.PushKey("k0000000003");
+    for (const char* key : {"k0000000001", "k0000000002", "k0000000003"}) stack.PushKey(key);
     EXPECT_EQ(stack.Count(), 3);
     EXPECT_EQ(stack.PopKey(), "k0000000003");
     EXPECT_EQ(stack.PopKey(), "k0000000002");

@@ -20,9 +20,6 @@ protected:
         manager_.OpenPath(file);
     }
 
-    controls::Node* ghost() {  // a node whose key has no record
-        return tree_.Nodes().Add(tree_.Nodes().Item(1), controls::Relationship::Child, "k0000000099", "Ghost");
-    }
     std::string stored(int key, bool body) {
         if (!state_.Node.FindKey(NodeKey::Format(key))) return "<missing>";
         return body ? state_.Node.RTFData() : state_.Node.NodeText();

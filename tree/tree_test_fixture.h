@@ -58,6 +58,10 @@ protected:
     }
 
     controls::Node* node(int key) { return tree_.Nodes().Find(QString::fromStdString(NodeKey::Format(key))); }
+    // A tree node under the root whose record does not exist (key 99).
+    controls::Node* ghost() {
+        return tree_.Nodes().Add(tree_.Nodes().Item(1), controls::Relationship::Child, "k0000000099", "Ghost");
+    }
 
     QTemporaryDir dir_;
     FakeHost host_;
