@@ -1,11 +1,6 @@
 #include "rtf/text_document_adapter.h"
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
 #include <QBuffer>
-#include <QGuiApplication>
 #include <QImage>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -14,20 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include "rtf/rtf_fixture.h"
+
 namespace tamix::rtf {
 namespace {
 
-class TextDocumentAdapterTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        if (!QGuiApplication::instance()) {
-            static int argc = 1;
-            static char name[] = "text_document_adapter_test";
-            static char* argv[] = {name, nullptr};
-            static QGuiApplication app(argc, argv);
-        }
-    }
-};
+using TextDocumentAdapterTest = test::GuiTest;
 
 CharFormat format(const char* font = "DejaVu Sans", int halfPoints = 20) {
     CharFormat f;
@@ -326,11 +313,8 @@ TEST_F(TextDocumentAdapterTest, EveryCorpusFileLoadsAndComesBackWithItsTextAndPi
     for (const auto& entry : std::filesystem::recursive_directory_iterator(corpus)) {
         const std::string ext = entry.path().extension().string();
         if (ext != ".rtf" && ext != ".RTF") continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
         RtfReader reader;
-        const RtfDocument read = reader.read(bytes.str());
+        const RtfDocument read = reader.read(test::slurp(entry.path()));
         QTextDocument doc;
         TextDocumentAdapter::load(read, doc);
         const RtfDocument back = TextDocumentAdapter::extract(doc);
