@@ -77,7 +77,7 @@ private:
     EmbeddedObject object_;
     bool objectTooDeep_ = false;   // the open object holds groups past kMaxDepth
 
-    ListParagraphs lists_;
+    ListParagraphs lists_;  // the {\*\pn} group, the paragraph's label and the list above
 
     TextCollector text_;
 };

@@ -16,7 +16,7 @@ void ChunkBlocks::corrupt(const std::string& problem) const {
 }
 
 std::int32_t ChunkBlocks::link(const std::uint8_t* image, int offset, std::int32_t block,
-                           const char* field) const {
+                               const char* field) const {
     const std::uint8_t* p = image + offset;
     const std::string where = std::string("the ") + field + " in block " + std::to_string(block);
     if (p[3] >= 128) corrupt(where + " has its top bit set");
