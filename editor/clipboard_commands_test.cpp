@@ -8,16 +8,13 @@
 #include "dialogs/qt_clipboard.h"
 #include "links/link_table_fixture.h"
 #include "rtf/rtf_reader.h"
-#include "storage/c_node.h"
+#include "testing/editor_fixture.h"
 #include "testing/main_window_fixture.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QClipboard>
 #include <QImage>
 #include <QMimeData>
-#include <cstring>
-#include <tuple>
 
 namespace tamix {
 namespace {
@@ -30,27 +27,11 @@ protected:
     // with Beta (4) and Gamma (13) links.
     controls::RichTextBox& withLinks() {
         const QString file = path(QStringLiteral("clip%1.TM2").arg(++files_));
-        {
-            TestDatabase::write(file, {{2, 1, "Alpha",
-                                        "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red0\\green0\\blue255;}"
-                                        "\\f0\\fs20 see \\cf1\\ul\\protect Beta\\protect0\\ulnone\\cf0  and "
-                                        "\\cf1\\ul\\protect Gamma\\protect0\\ulnone\\cf0  here\\par}"},
-                                       {3, 1, "Other"}});
-            cNode node;
-            node.OpenFile(QFile::encodeName(file).toStdString());
-            node.FindKey("k0000000002");
-            node.LinkCount(2);
-            const std::tuple<int, const char*> links[] = {{4, "Beta"}, {13, "Gamma"}};
-            for (int i = 1; i <= 2; ++i) {
-                const auto [at, text] = links[i - 1];
-                node.LinkStart(i, at);
-                node.LinkEnd(i, at + int(std::strlen(text)));
-                node.LinkText(i, text);
-                node.LinkLink(i, std::string("http://example.org/") + text);
-            }
-            node.SaveNode();
-            node.CloseFile();
-        }
+        writeLinkedNote(file, "Alpha",
+                        "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red0\\green0\\blue255;}"
+                        "\\f0\\fs20 see \\cf1\\ul\\protect Beta\\protect0\\ulnone\\cf0  and "
+                        "\\cf1\\ul\\protect Gamma\\protect0\\ulnone\\cf0  here\\par}",
+                        {{4, "Beta", "http://example.org/Beta"}, {13, "Gamma", "http://example.org/Gamma"}});
         start(file);
         click(2);
         controls::RichTextBox& editor = window_->rtfMain();

@@ -3,12 +3,11 @@
 // insert commands over a link, and what the toolbar and menus enable.
 
 #include "controls/rich_text_box.h"
-#include "storage/c_node.h"
+#include "testing/editor_fixture.h"
 #include "testing/main_window_fixture.h"
 
 #include <QComboBox>
 #include <QDialog>
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -24,19 +23,7 @@ protected:
     controls::RichTextBox& open(const char* body, bool link = false) {
         const QString file = path("f.TM2");
         window_.reset();  // a window of an earlier case lets go of the file
-        TestDatabase::write(file, {{2, 1, "Note", body}, {3, 1, "Other"}});
-        if (link) {
-            cNode node;
-            node.OpenFile(QFile::encodeName(file).toStdString());
-            node.FindKey("k0000000002");
-            node.LinkCount(1);
-            node.LinkStart(1, 4);
-            node.LinkEnd(1, 8);
-            node.LinkText(1, "Beta");
-            node.LinkLink(1, "Note:k0000000003");
-            node.SaveNode();
-            node.CloseFile();
-        }
+        writeLinkedNote(file, "Note", body, link ? std::vector<TestLink>{{4, "Beta", "Note:k0000000003"}} : std::vector<TestLink>{});
         start(file);
         click(2);
         focusEditor();

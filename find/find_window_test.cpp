@@ -61,6 +61,21 @@ protected:
         EXPECT_EQ(tool.exitCode(), lines.isEmpty() ? 1 : 0);
         return lines;
     }
+    // Runs Edit > Find for `search` over `hits` hits (see stepHits); unless
+    // the last is cancelled, the search runs to its end message.
+    void find(const Search& search, int hits, const char* last = "btnNext") {
+        askFind(search);
+        stepHits(hits, last);
+        if (QLatin1String(last) == QLatin1String("btnNext")) answer(MsgAnswer::Ok);
+        trigger("mnuEditFind");
+    }
+    // A database of `notes` at `name`, open in a fresh window.
+    QString open(const char* name, const std::vector<TestDatabase::Note>& notes) {
+        const QString file = path(name);
+        TestDatabase::write(file, notes);
+        start(file);
+        return file;
+    }
     bool expanded(int key) { return node(key)->Expanded(); }
 
     QStringList hits_;      // hits shown, as tool lines
@@ -68,9 +83,7 @@ protected:
 };
 
 TEST_F(FindWindowTest, CtrlFOnTheRootSearchesTheEmptyDocumentToTheEnd) {
-    const QString file = path("root.TM2");
-    TestDatabase::write(file, {{2, 1, "Alpha"}});
-    start(file);
+    open("root.TM2", {{2, 1, "Alpha"}});
     askFind({"Alpha", "optDoc"});
     answer(MsgAnswer::Ok);
     key(Qt::Key_F, Qt::ControlModifier);
@@ -79,16 +92,12 @@ TEST_F(FindWindowTest, CtrlFOnTheRootSearchesTheEmptyDocumentToTheEnd) {
 
 // Root, A (2) > A1 (3) > A1x (4), B (5) > B1 (6), C (7); "word" in 4 and 6.
 TEST_F(FindWindowTest, CancelKeepsTheHitAndItsPathOpenAndNothingIsSaved) {
-    const QString file = path("tree.TM2");
     const std::string with = TestDatabase::rtfOf("a word here"), without = TestDatabase::rtfOf("nothing");
     const std::vector<TestDatabase::Note> notes{{2, 1, "A", without.c_str()}, {3, 2, "A1", without.c_str()},
                                                 {4, 3, "A1x", with.c_str()},  {5, 1, "B", without.c_str()},
                                                 {6, 5, "B1", with.c_str()},   {7, 1, "C", without.c_str()}};
-    TestDatabase::write(file, notes);
-    start(file);
-    askFind({"WORD"});
-    stepHits(2, "btnCancel");
-    trigger("mnuEditFind");
+    const QString file = open("tree.TM2", notes);
+    find({"WORD"}, 2, "btnCancel");
     EXPECT_TRUE(dialogs_.messages().isEmpty());
     EXPECT_EQ(hits_, (QStringList{"k0000000004\t2", "k0000000006\t2"}));
     EXPECT_EQ(tree().SelectedItem(), node(6));
@@ -96,10 +105,7 @@ TEST_F(FindWindowTest, CancelKeepsTheHitAndItsPathOpenAndNothingIsSaved) {
     EXPECT_EQ((std::vector<bool>{expanded(2), expanded(3), expanded(5)}), (std::vector<bool>{false, false, true}));
 
     // Run to the end: the last note in the walk is shown, B keeps its state.
-    askFind({"WORD"});
-    stepHits(2);
-    answer(MsgAnswer::Ok);
-    trigger("mnuEditFind");
+    find({"WORD"}, 2);
     EXPECT_EQ(dialogs_.messages(), QStringList{"End of Search"});
     EXPECT_EQ(tree().SelectedItem(), node(7));
     EXPECT_EQ(window_->state().ShownKey, "k0000000007");
@@ -109,26 +115,17 @@ TEST_F(FindWindowTest, CancelKeepsTheHitAndItsPathOpenAndNothingIsSaved) {
 }
 
 TEST_F(FindWindowTest, SubtreeSearchVisitsTheNoteThenEachChildSubtreeInLabelOrder) {
-    const QString file = path("order.TM2");
-    TestDatabase::write(file, {{2, 1, "top x"}, {3, 2, "zeta x"}, {4, 2, "Alpha x"}, {5, 4, "inner x"},
-                               {6, 2, "beta x"}, {7, 1, "other x"}});
-    start(file);
+    open("order.TM2", {{2, 1, "top x"}, {3, 2, "zeta x"}, {4, 2, "Alpha x"}, {5, 4, "inner x"},
+                       {6, 2, "beta x"}, {7, 1, "other x"}});
     click(2);
-    askFind({"x", "optTree", true});
-    stepHits(5);
-    answer(MsgAnswer::Ok);
-    trigger("mnuEditFind");
+    find({"x", "optTree", true}, 5);
     EXPECT_EQ(hits_, (QStringList{"k0000000002\t4", "k0000000004\t6", "k0000000005\t6", "k0000000006\t5",
                                   "k0000000003\t5"}));
 }
 
 TEST_F(FindWindowTest, TheDialogReopensWithTheLastChoicesAndItsCancelSearchesNothing) {
-    const QString file = path("again.TM2");
-    TestDatabase::write(file, {{2, 1, "Alpha"}});
-    start(file);
-    askFind({"nowhere", "optTree", true, true});
-    answer(MsgAnswer::Ok);
-    trigger("mnuEditFind");
+    open("again.TM2", {{2, 1, "Alpha"}});
+    find({"nowhere", "optTree", true, true}, 0);
     dialogs_.answer(ScriptedAnswer::Form([](QDialog& d) {
         EXPECT_EQ(d.findChild<QLineEdit*>("txtSearchString")->text(), "nowhere");
         EXPECT_TRUE(d.findChild<QRadioButton*>("optTree")->isChecked());
@@ -141,15 +138,10 @@ TEST_F(FindWindowTest, TheDialogReopensWithTheLastChoicesAndItsCancelSearchesNot
 }
 
 TEST_F(FindWindowTest, HitsPastCharacter32766AreFound) {
-    const QString file = path("long.TM2");
     const std::string body = TestDatabase::rtfOf((std::string(40000, 'x') + " needle").c_str());
-    TestDatabase::write(file, {{2, 1, "Long", body.c_str()}});
-    start(file);
+    open("long.TM2", {{2, 1, "Long", body.c_str()}});
     click(2);
-    askFind({"needle", "optDoc"});
-    stepHits(1);
-    answer(MsgAnswer::Ok);
-    trigger("mnuEditFind");
+    find({"needle", "optDoc"}, 1);
     EXPECT_EQ(hits_, QStringList{"k0000000002\t40001"});
     EXPECT_EQ(selected_, QStringList{"needle"});
 }
@@ -188,20 +180,14 @@ TEST_F(FindWindowTest, WindowHitsEqualTheToolsLines) {
     for (std::size_t i = 0; i < std::size(searches); ++i) {
         hits_.clear();
         selected_.clear();
-        askFind(searches[i]);
-        stepHits(static_cast<int>(expected[i].size()));
-        answer(MsgAnswer::Ok);
-        trigger("mnuEditFind");
+        find(searches[i], static_cast<int>(expected[i].size()));
         EXPECT_EQ(hits_, expected[i]) << searches[i].text.toStdString();
         for (const QString& s : selected_) EXPECT_EQ(s.compare(searches[i].text, Qt::CaseInsensitive), 0);
     }
     for (int i = 0; i < 2; ++i) {
         click(i == 0 ? 3 : 5);
         hits_.clear();
-        askFind({"apple", "optTree"});
-        stepHits(static_cast<int>(under[i].size()));
-        answer(MsgAnswer::Ok);
-        trigger("mnuEditFind");
+        find({"apple", "optTree"}, static_cast<int>(under[i].size()));
         EXPECT_EQ(hits_, under[i]);
     }
 }

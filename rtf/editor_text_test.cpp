@@ -1,23 +1,13 @@
 #include "rtf/editor_text.h"
 
-#include <QGuiApplication>
-
 #include <gtest/gtest.h>
+
+#include "rtf/rtf_fixture.h"
 
 namespace tamix::rtf {
 namespace {
 
-class EditorTextTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        if (!QGuiApplication::instance()) {
-            static int argc = 1;
-            static char name[] = "editor_text_test";
-            static char* argv[] = {name, nullptr};
-            static QGuiApplication app(argc, argv);
-        }
-    }
-};
+using EditorTextTest = test::GuiTest;
 
 // Pictures, objects and Unicode escapes: links/link_check_test.cpp.
 TEST_F(EditorTextTest, BodiesReadAsTheEditorCountsThem) {

@@ -1,10 +1,7 @@
 // Reads the shared corpus of real RTF files and compares the text we get
 // with the text an independent word processor extracted from each file.
 
-#include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
 
 #include <QList>
 #include <QString>
@@ -12,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "rtf/list_label.h"
+#include "rtf/rtf_fixture.h"
 #include "rtf/rtf_reader.h"
 #include "rtf/rtf_writer.h"
 
@@ -34,12 +32,7 @@ const std::set<std::string> kTextMismatchAllowed = {
 
 fs::path corpus() { return fs::path(TAMIX_SHARED_TESTDATA) / "rtf"; }
 
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using test::slurp;
 
 struct Entry {
     std::string path;

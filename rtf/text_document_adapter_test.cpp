@@ -1,11 +1,6 @@
 #include "rtf/text_document_adapter.h"
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
 #include <QBuffer>
-#include <QGuiApplication>
 #include <QImage>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -14,20 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include "rtf/rtf_fixture.h"
+
 namespace tamix::rtf {
 namespace {
 
-class TextDocumentAdapterTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        if (!QGuiApplication::instance()) {
-            static int argc = 1;
-            static char name[] = "text_document_adapter_test";
-            static char* argv[] = {name, nullptr};
-            static QGuiApplication app(argc, argv);
-        }
-    }
-};
+using TextDocumentAdapterTest = test::GuiTest;
 
 CharFormat format(const char* font = "DejaVu Sans", int halfPoints = 20) {
     CharFormat f;
@@ -58,45 +45,12 @@ std::pair<QTextImageFormat, QImage> imageAt(QTextDocument& doc, int position) {
 // A document of everything the adapter maps, with values that survive the
 // pixel conversion exactly.
 RtfDocument richDocument() {
-    RtfDocument d;
-    Paragraph p1;
-    p1.format.alignment = Alignment::Center;
-    p1.format.leftIndent = 720;
-    p1.format.rightIndent = 360;
-    p1.format.firstIndent = -360;
-    p1.format.spaceBefore = 120;
-    p1.format.spaceAfter = 240;
-    p1.format.tabs = {1440, 2880};
-    p1.markFormat = format();
-    CharFormat bold = format();
-    bold.bold = true;
-    CharFormat link = format("DejaVu Serif", 24);
-    link.underline = true;
-    link.protect = true;
-    link.color = Color{0, 0, 255};
-    CharFormat marked = format();
-    marked.italic = true;
-    marked.strike = true;
-    marked.highlight = Color{255, 255, 0};
-    p1.append(rtf::Run{format(), "plain\t"});
-    p1.append(rtf::Run{bold, "bold"});
-    p1.append(rtf::Run{link, "link"});
-    p1.append(rtf::Run{marked, "x\xE2\x80\xA8y \xE2\x82\xAC"});
-    d.paragraphs.push_back(p1);
-    for (const char* item : {"one", "two"}) {
-        Paragraph b;
-        b.format.list = ListStyle::Bullet;
-        b.format.bulletIndent = 360;
-        b.format.leftIndent = 360;
-        b.markFormat = format();
-        b.append(rtf::Run{format(), item});
-        d.paragraphs.push_back(b);
-    }
-    Paragraph empty;
-    empty.markFormat = format("DejaVu Sans Mono", 32);
-    d.paragraphs.push_back(empty);
-    d.endsWithParagraphMark = true;
-    return d;
+    return RtfReader().read(
+        R"({\rtf1{\fonttbl{\f0\fswiss DejaVu Sans;}{\f1\fswiss DejaVu Serif;}{\f2\fswiss DejaVu Sans Mono;}})"
+        R"({\colortbl;\red0\green0\blue255;\red255\green255\blue0;})"
+        R"(\pard\qc\li720\ri360\fi-360\sb120\sa240\tx1440\tx2880\f0\fs20 plain\tab {\b bold})"
+        R"({\f1\fs24\ul\protect\cf1 link}{\i\strike\highlight2 x\line y \'80}\par)"
+        R"(\pard{\*\pn\pnlvlblt\pnindent360}\li360 one\par two\par\pard\f2\fs32\par})");
 }
 
 TEST_F(TextDocumentAdapterTest, LoadMapsFormatsToQtAndExtractGivesTheSameDocument) {
@@ -192,22 +146,10 @@ TEST_F(TextDocumentAdapterTest, LoadReplacesTheContentAndInsertPlacesRunsAtTheCu
 }
 
 TEST_F(TextDocumentAdapterTest, PngPictureIsShownAtItsGoalSizeAndCountsAsOneCharacter) {
-    Picture p;
-    p.format = PictureFormat::Png;
-    p.width = 4;
-    p.height = 2;
-    p.goalWidth = 600;   // 40 px
-    p.goalHeight = 300;  // 20 px
-    p.data = pngBytes(4, 2);
-    RtfDocument d;
-    Paragraph para;
-    para.markFormat = format();
-    para.append(rtf::Run{format(), "a"});
-    para.append(rtf::Run{format(), p});
-    para.append(rtf::Run{format(), "b"});
-    d.paragraphs.push_back(para);
-    d.endsWithParagraphMark = true;
-
+    // Goal sizes 600 x 300 twips: 40 x 20 px.
+    const RtfDocument d = RtfReader().read("{\\rtf1{\\fonttbl{\\f0\\fswiss DejaVu Sans;}}\\f0\\fs20 a{\\pict\\pngblip"
+                                           "\\picw4\\pich2\\picwgoal600\\pichgoal300 " +
+                                           QByteArray::fromStdString(pngBytes(4, 2)).toHex().toStdString() + "}b\\par}");
     QTextDocument doc;
     TextDocumentAdapter::load(d, doc);
     EXPECT_EQ(doc.characterCount(), 4);  // a, the picture, b, the final mark
@@ -220,17 +162,14 @@ TEST_F(TextDocumentAdapterTest, PngPictureIsShownAtItsGoalSizeAndCountsAsOneChar
 }
 
 TEST_F(TextDocumentAdapterTest, DibPictureIsDecoded) {
-    // A 2x1 24-bit bitmap: header, then one row of two pixels padded to 8 bytes.
-    std::string dib(40, '\0');
-    auto put = [&](std::size_t at, std::uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i) dib[at + std::size_t(i)] = char((v >> (8 * i)) & 0xFF);
-    };
-    put(0, 40, 4);
-    put(4, 2, 4);
-    put(8, 1, 4);
-    put(12, 1, 2);
-    put(14, 24, 2);
-    dib += std::string("\x00\x00\xff\x00\xff\x00\x00\x00", 8);  // red, green (BGR)
+    QImage image(2, 1, QImage::Format_RGB32);  // red, green
+    image.setPixelColor(0, 0, QColor(255, 0, 0));
+    image.setPixelColor(1, 0, QColor(0, 255, 0));
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    const std::string dib = bmp.mid(14).toStdString();  // without the file header
     Picture p;
     p.format = PictureFormat::Dib;
     p.data = dib;
@@ -326,11 +265,8 @@ TEST_F(TextDocumentAdapterTest, EveryCorpusFileLoadsAndComesBackWithItsTextAndPi
     for (const auto& entry : std::filesystem::recursive_directory_iterator(corpus)) {
         const std::string ext = entry.path().extension().string();
         if (ext != ".rtf" && ext != ".RTF") continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
         RtfReader reader;
-        const RtfDocument read = reader.read(bytes.str());
+        const RtfDocument read = reader.read(test::slurp(entry.path()));
         QTextDocument doc;
         TextDocumentAdapter::load(read, doc);
         const RtfDocument back = TextDocumentAdapter::extract(doc);

@@ -41,81 +41,23 @@ std::int64_t cChunks::cBlocksFor(std::int64_t lastIndex) {
     return 1 + (beyond + kContinuationData - 1) / kContinuationData;
 }
 
-void cChunks::put(Bytes& image, int offset, std::int32_t value) {
-    const Bytes b = LongToBytes(value);
-    std::copy(b.begin(), b.end(), image.begin() + offset);
-}
-
-void cChunks::corrupt(const std::string& problem) const {
-    throw TamixError(kErrCorrupt, "The database " + db_.dbFileName() + " is damaged: " + problem);
-}
-
-std::int32_t cChunks::link(const std::uint8_t* image, int offset, std::int32_t block,
-                           const char* field) const {
-    const std::uint8_t* p = image + offset;
-    const std::string where = std::string("the ") + field + " in block " + std::to_string(block);
-    if (p[3] >= 128) corrupt(where + " has its top bit set");
-    const std::int32_t v = BytesToLong(p);
-    if (v == 1) corrupt(where + " points into the header block");
-    if (v > db_.dbRecordCount())
-        corrupt(where + " names block " + std::to_string(v) + ", past the end of the file (" +
-                std::to_string(db_.dbRecordCount()) + " blocks)");
-    return v;
-}
-
-std::int32_t cChunks::length(const std::uint8_t* image, std::int32_t block) const {
-    if (image[15] >= 128) corrupt("the length in block " + std::to_string(block) + " has its top bit set");
-    const std::int32_t u = BytesToLong(image + 12);
-    if (cBlocksFor(u) > std::max(0, db_.dbRecordCount() - 1))
-        corrupt("the chunk at block " + std::to_string(block) + " claims " + std::to_string(std::int64_t{u} + 1) +
-                " bytes, more than the file's " + std::to_string(db_.dbRecordCount()) + " blocks can hold");
-    return u;
-}
-
-void cChunks::checkHeaderLink(std::int32_t value, const char* field) const {
-    if (value == 1) corrupt(std::string("the ") + field + " in the header points into the header block");
-    if (value > db_.dbRecordCount())
-        corrupt(std::string("the ") + field + " in the header names block " + std::to_string(value) +
-                ", past the end of the file (" + std::to_string(db_.dbRecordCount()) + " blocks)");
-}
-
-const std::uint8_t* cChunks::readBlock(std::int32_t block) {
-    if (block > db_.dbRecordCount())
-        corrupt("block " + std::to_string(block) + " is past the end of the file (" +
-                std::to_string(db_.dbRecordCount()) + " blocks)");
-    db_.dbGoto(block);
-    return db_.dbBuffer();
-}
-
-void cChunks::writeBlock(std::int32_t block, const Bytes& image) {
-    db_.dbPosition(block);
-    db_.dbDataBlock(image);
-}
-
-void cChunks::setLink(std::int32_t block, int offset, std::int32_t value) {
-    const std::uint8_t* b = readBlock(block);
-    Bytes image(b, b + blockSize_);
-    put(image, offset, value);
-    writeBlock(block, image);
-}
-
 void cChunks::checkListEnd(std::int32_t previous) const {
     if (previous != last_)
-        corrupt("the header names chunk " + std::to_string(last_) + " as the last, but the list ends at chunk " +
+        blocks_.corrupt("the header names chunk " + std::to_string(last_) + " as the last, but the list ends at chunk " +
                 std::to_string(previous));
 }
 
 void cChunks::putHeader(Bytes& image, std::uint8_t state) const {
-    put(image, 0, first_);
-    put(image, 4, last_);
-    put(image, 8, freeHead_);
+    ChunkBlocks::put(image, 0, first_);
+    ChunkBlocks::put(image, 4, last_);
+    ChunkBlocks::put(image, 8, freeHead_);
     image[12] = state;
 }
 
 void cChunks::writeHeader(std::uint8_t state) {
     Bytes image(blockSize_, 0);
     putHeader(image, state);
-    writeBlock(1, image);
+    blocks_.write(1, image);
 }
 
 void cChunks::cWriteHeader() { writeHeader(kStateClean); }
@@ -123,14 +65,14 @@ void cChunks::cWriteHeader() { writeHeader(kStateClean); }
 void cChunks::cMarkAdd() { writeHeader(kStateAdd); }
 
 void cChunks::cMarkModify() {
-    const std::uint8_t* head = readBlock(current_);
+    const std::uint8_t* head = blocks_.read(current_);
     Bytes image(head, head + blockSize_);
     std::uint8_t links[8];
     std::memcpy(links, head, 8);
     putHeader(image, kStateModify);
     std::memcpy(&image[13], links, 8);
-    put(image, 21, current_);
-    writeBlock(1, image);
+    ChunkBlocks::put(image, 21, current_);
+    blocks_.write(1, image);
 }
 
 void cChunks::cCreateFile(const std::string& name) {
@@ -172,7 +114,7 @@ void cChunks::cOpenFile(const std::string& name) {
 }
 
 void cChunks::cReadHeader() {
-    const std::uint8_t* h = readBlock(1);
+    const std::uint8_t* h = blocks_.read(1);
     const std::uint8_t state = h[12];
     stateAtOpen_ = state;
     const bool empty = std::all_of(h, h + 12, [](std::uint8_t b) { return b == 0; });
@@ -182,18 +124,18 @@ void cChunks::cReadHeader() {
         throw TamixError(kErrCorrupt, "The file " + db_.dbFileName() +
                                           " is not a Tamix database: the state byte of its header block is " + hex);
     }
-    first_ = link(h, 0, 1, "first-chunk link");
-    last_ = link(h, 4, 1, "last-chunk link");
-    freeHead_ = link(h, 8, 1, "free head");
+    first_ = blocks_.link(h, 0, 1, "first-chunk link");
+    last_ = blocks_.link(h, 4, 1, "last-chunk link");
+    freeHead_ = blocks_.link(h, 8, 1, "free head");
     if ((first_ == 0) != (last_ == 0))
-        corrupt("the header names " + std::string(first_ == 0 ? "a last chunk but no first" : "a first chunk but no last"));
+        blocks_.corrupt("the header names " + std::string(first_ == 0 ? "a last chunk but no first" : "a first chunk but no last"));
     if (state == kStateAdd) {
         cFixAdd();
     } else if (state == kStateModify) {
-        savedPrevious_ = link(h, 13, 1, "saved previous link");
-        savedNext_ = link(h, 17, 1, "saved next link");
-        savedChunk_ = link(h, 21, 1, "saved chunk");
-        if (savedChunk_ == 0) corrupt("the header is marked for a change but names no chunk");
+        savedPrevious_ = blocks_.link(h, 13, 1, "saved previous link");
+        savedNext_ = blocks_.link(h, 17, 1, "saved next link");
+        savedChunk_ = blocks_.link(h, 21, 1, "saved chunk");
+        if (savedChunk_ == 0) blocks_.corrupt("the header is marked for a change but names no chunk");
         cFixModify();
     }
     current_ = 0;
@@ -204,8 +146,8 @@ void cChunks::cAllocBlock() {
         db_.dbAddNew();
         allocated_ = db_.dbCurrentRecord();
     } else {
-        const std::uint8_t* b = readBlock(freeHead_);
-        const std::int32_t next = link(b, 0, freeHead_, "free-list link");
+        const std::uint8_t* b = blocks_.read(freeHead_);
+        const std::int32_t next = blocks_.link(b, 0, freeHead_, "free-list link");
         allocated_ = freeHead_;
         freeHead_ = next;
     }
@@ -242,13 +184,13 @@ void cChunks::cAddChunk() {
     current_ = allocated_;
     const std::int32_t b = allocated_;
     if (first_ == 0) {
-        writeBlock(b, Bytes(blockSize_, 0));
+        blocks_.write(b, Bytes(blockSize_, 0));
         first_ = last_ = b;
     } else {
-        setLink(last_, 4, b);
+        blocks_.setLink(last_, 4, b);
         Bytes fresh(blockSize_, 0);
-        put(fresh, 0, last_);
-        writeBlock(b, fresh);
+        ChunkBlocks::put(fresh, 0, last_);
+        blocks_.write(b, fresh);
         last_ = b;
     }
     if (batch_) {
@@ -261,7 +203,7 @@ void cChunks::cAddChunk() {
 }
 
 void cChunks::cFixAdd() {
-    if (last_ != 0) setLink(last_, 4, 0);
+    if (last_ != 0) blocks_.setLink(last_, 4, 0);
     rebuildFreeList();
     db_.dbSync();
     cWriteHeader();
@@ -270,13 +212,13 @@ void cChunks::cFixAdd() {
 
 void cChunks::cFixModify() {
     const std::int32_t c = savedChunk_, p = savedPrevious_, n = savedNext_;
-    if (p != 0) setLink(p, 4, c);
-    if (n != 0) setLink(n, 0, c);
-    const std::uint8_t* b = readBlock(c);
+    if (p != 0) blocks_.setLink(p, 4, c);
+    if (n != 0) blocks_.setLink(n, 0, c);
+    const std::uint8_t* b = blocks_.read(c);
     Bytes image(b, b + blockSize_);
-    put(image, 0, p);
-    put(image, 4, n);
-    writeBlock(c, image);
+    ChunkBlocks::put(image, 0, p);
+    ChunkBlocks::put(image, 4, n);
+    blocks_.write(c, image);
     rebuildFreeList();
     db_.dbSync();
     cWriteHeader();
@@ -289,31 +231,31 @@ void cChunks::rebuildFreeList() {
     owned[1] = 1;
     std::int32_t previous = 0;
     for (std::int32_t c = first_; c != 0;) {
-        if (owned[c]) corrupt("block " + std::to_string(c) + " is reached twice while walking the chunk list");
+        if (owned[c]) blocks_.corrupt("block " + std::to_string(c) + " is reached twice while walking the chunk list");
         owned[c] = 1;
-        Bytes head(readBlock(c), db_.dbBuffer() + blockSize_);
-        if (link(head.data(), 0, c, "previous-chunk link") != previous)
-            corrupt("chunk " + std::to_string(c) + " does not link back to chunk " + std::to_string(previous));
-        const std::int32_t next = link(head.data(), 4, c, "next-chunk link");
-        const std::int64_t continuations = cBlocksFor(length(head.data(), c)) - 1;
+        Bytes head(blocks_.read(c), db_.dbBuffer() + blockSize_);
+        if (blocks_.link(head.data(), 0, c, "previous-chunk link") != previous)
+            blocks_.corrupt("chunk " + std::to_string(c) + " does not link back to chunk " + std::to_string(previous));
+        const std::int32_t next = blocks_.link(head.data(), 4, c, "next-chunk link");
+        const std::int64_t continuations = cBlocksFor(blocks_.length(head.data(), c)) - 1;
         // A repaired chunk may still carry the link its interrupted change gave
         // the block holding its last byte; the chain must end there again.
         if (continuations == 0) {
             if (!rawZero(&head[8])) {
-                put(head, 8, 0);
-                writeBlock(c, head);
+                ChunkBlocks::put(head, 8, 0);
+                blocks_.write(c, head);
             }
         } else {
-            std::int32_t x = link(head.data(), 8, c, "continuation link");
+            std::int32_t x = blocks_.link(head.data(), 8, c, "continuation link");
             for (std::int64_t i = 1; i <= continuations; ++i) {
-                if (x == 0) corrupt("the chain of chunk " + std::to_string(c) + " ends before its length");
-                if (owned[x]) corrupt("block " + std::to_string(x) + " is claimed twice (by chunk " + std::to_string(c) + ")");
+                if (x == 0) blocks_.corrupt("the chain of chunk " + std::to_string(c) + " ends before its length");
+                if (owned[x]) blocks_.corrupt("block " + std::to_string(x) + " is claimed twice (by chunk " + std::to_string(c) + ")");
                 owned[x] = 1;
-                Bytes cont(readBlock(x), db_.dbBuffer() + blockSize_);
-                const std::int32_t nextX = i == continuations ? 0 : link(cont.data(), 0, x, "continuation link");
+                Bytes cont(blocks_.read(x), db_.dbBuffer() + blockSize_);
+                const std::int32_t nextX = i == continuations ? 0 : blocks_.link(cont.data(), 0, x, "continuation link");
                 if (i == continuations && !rawZero(&cont[0])) {
-                    put(cont, 0, 0);
-                    writeBlock(x, cont);
+                    ChunkBlocks::put(cont, 0, 0);
+                    blocks_.write(x, cont);
                 }
                 x = nextX;
             }
@@ -326,12 +268,12 @@ void cChunks::rebuildFreeList() {
     std::int32_t next = 0;
     for (std::int32_t b = count; b >= 2; --b) {
         if (owned[b]) continue;
-        const std::uint8_t* image = readBlock(b);
+        const std::uint8_t* image = blocks_.read(b);
         const Bytes want = LongToBytes(next);
         if (!std::equal(want.begin(), want.end(), image)) {
             Bytes changed(image, image + blockSize_);
             std::copy(want.begin(), want.end(), changed.begin());
-            writeBlock(b, changed);
+            blocks_.write(b, changed);
         }
         next = b;
     }
@@ -340,7 +282,7 @@ void cChunks::rebuildFreeList() {
 
 void cChunks::cChunkData(const Bytes& data) {
     if (data.empty()) throw TamixError(kErrInvalidCall, "A chunk must hold at least one byte");
-    if (current_ == 0) readBlock(0);
+    if (current_ == 0) blocks_.read(0);
     checkBatchChunk();
     chunkData_ = data;
     savedChunk_ = current_;
@@ -369,7 +311,7 @@ void cChunks::cBuildBlocks() {
     newBlocks_.emplace_back(allocated_, Bytes(blockSize_, 0));
     {
         Bytes& head = newBlocks_.back().second;
-        put(head, 12, u);
+        ChunkBlocks::put(head, 12, u);
         const std::int32_t n = std::min(u, kHeadData - 1) + 1;
         std::copy_n(chunkData_.begin(), n, head.begin() + 16);
     }
@@ -379,7 +321,7 @@ void cChunks::cBuildBlocks() {
         newBlocks_.emplace_back(allocated_, Bytes(blockSize_, 0));
         const std::int32_t x = allocated_;
         Bytes& previous = newBlocks_[newBlocks_.size() - 2].second;
-        put(previous, newBlocks_.size() == 2 ? 8 : 0, x);
+        ChunkBlocks::put(previous, newBlocks_.size() == 2 ? 8 : 0, x);
         const std::int32_t end = std::min(u, pos + kContinuationData);
         std::copy(chunkData_.begin() + pos + 1, chunkData_.begin() + end + 1, newBlocks_.back().second.begin() + 4);
         pos = end;
@@ -389,9 +331,9 @@ void cChunks::cBuildBlocks() {
 void cChunks::cCommitBlocks() {
     const std::int32_t c = current_;
     const std::int32_t h = newBlocks_.front().first;
-    const std::uint8_t* old = readBlock(c);
-    const std::int32_t p = link(old, 0, c, "previous-chunk link");
-    const std::int32_t n = link(old, 4, c, "next-chunk link");
+    const std::uint8_t* old = blocks_.read(c);
+    const std::int32_t p = blocks_.link(old, 0, c, "previous-chunk link");
+    const std::int32_t n = blocks_.link(old, 4, c, "next-chunk link");
     std::copy_n(old, 8, newBlocks_.front().second.begin());
     // In list order; a run of consecutive blocks goes out in one call.
     std::vector<const std::uint8_t*> run;
@@ -404,12 +346,12 @@ void cChunks::cCommitBlocks() {
         }
     }
     if (p != 0) {
-        setLink(p, 4, h);
+        blocks_.setLink(p, 4, h);
     } else {
         first_ = h;
     }
     if (n != 0) {
-        setLink(n, 0, h);
+        blocks_.setLink(n, 0, h);
     } else {
         last_ = h;
     }
@@ -421,28 +363,28 @@ void cChunks::cCommitBlocks() {
 void cChunks::freeChain(std::int32_t chunk) {
     if (freeHead_ != 0) {
         // The end of the chain is the block holding the chunk's last byte.
-        const std::uint8_t* head = readBlock(chunk);
-        const std::int64_t continuations = cBlocksFor(length(head, chunk)) - 1;
+        const std::uint8_t* head = blocks_.read(chunk);
+        const std::int64_t continuations = cBlocksFor(blocks_.length(head, chunk)) - 1;
         std::int32_t end = chunk;
         int field = 8;
-        std::int32_t x = link(head, 8, chunk, "continuation link");
+        std::int32_t x = blocks_.link(head, 8, chunk, "continuation link");
         for (std::int64_t i = 1; i <= continuations; ++i) {
-            if (x == 0) corrupt("the chain of chunk " + std::to_string(chunk) + " ends before its length");
+            if (x == 0) blocks_.corrupt("the chain of chunk " + std::to_string(chunk) + " ends before its length");
             end = x;
             field = 0;
-            const std::uint8_t* cont = readBlock(x);
-            if (i < continuations) x = link(cont, 0, end, "continuation link");
+            const std::uint8_t* cont = blocks_.read(x);
+            if (i < continuations) x = blocks_.link(cont, 0, end, "continuation link");
         }
-        setLink(end, field, freeHead_);
+        blocks_.setLink(end, field, freeHead_);
     }
-    const std::uint8_t* b = readBlock(chunk);
+    const std::uint8_t* b = blocks_.read(chunk);
     Bytes image(b, b + blockSize_);
     std::copy_n(image.begin() + 8, 4, image.begin());
-    writeBlock(chunk, image);
+    blocks_.write(chunk, image);
 }
 
 void cChunks::cDeleteChunk() {
-    if (current_ == 0) readBlock(0);
+    if (current_ == 0) blocks_.read(0);
     if (batch_) throw TamixError(kErrInvalidCall, "A chunk cannot be deleted while a batch of appends runs");
     cMarkModify();
     db_.dbSync();
@@ -454,11 +396,11 @@ void cChunks::cDeleteChunk() {
 
 void cChunks::cUnlinkChunk() {
     const std::int32_t c = current_;
-    const std::uint8_t* head = readBlock(c);
-    const std::int32_t p = link(head, 0, c, "previous-chunk link");
-    const std::int32_t n = link(head, 4, c, "next-chunk link");
-    if (p != 0) setLink(p, 4, n);
-    if (n != 0) setLink(n, 0, p);
+    const std::uint8_t* head = blocks_.read(c);
+    const std::int32_t p = blocks_.link(head, 0, c, "previous-chunk link");
+    const std::int32_t n = blocks_.link(head, 4, c, "next-chunk link");
+    if (p != 0) blocks_.setLink(p, 4, n);
+    if (n != 0) blocks_.setLink(n, 0, p);
     freeChain(c);
     freeHead_ = c;
     if (first_ == c) first_ = n;
@@ -467,21 +409,21 @@ void cChunks::cUnlinkChunk() {
 
 void cChunks::cReadChunk() {
     const std::int32_t c = current_;
-    const std::uint8_t* head = readBlock(c);
-    const std::int32_t u = length(head, c);
+    const std::uint8_t* head = blocks_.read(c);
+    const std::int32_t u = blocks_.length(head, c);
     chunkData_.assign(static_cast<std::size_t>(u) + 1, 0);
     std::int32_t pos = std::min(u, kHeadData - 1);
     std::copy_n(head + 16, pos + 1, chunkData_.begin());
-    std::int32_t x = link(head, 8, c, "continuation link");
+    std::int32_t x = blocks_.link(head, 8, c, "continuation link");
     while (u - pos > 0) {
         if (x == 0)
-            corrupt("the chain of chunk " + std::to_string(c) + " ends after " + std::to_string(pos + 1) + " of its " +
+            blocks_.corrupt("the chain of chunk " + std::to_string(c) + " ends after " + std::to_string(pos + 1) + " of its " +
                     std::to_string(std::int64_t{u} + 1) + " bytes");
-        const std::uint8_t* cont = readBlock(x);
+        const std::uint8_t* cont = blocks_.read(x);
         const std::int32_t end = std::min(u, pos + kContinuationData);
         std::copy(cont + 4, cont + 4 + (end - pos), chunkData_.begin() + pos + 1);
         pos = end;
-        if (u - pos > 0) x = link(cont, 0, x, "continuation link");
+        if (u - pos > 0) x = blocks_.link(cont, 0, x, "continuation link");
     }
 }
 
@@ -491,25 +433,25 @@ Bytes cChunks::cChunkData() {
 }
 
 Bytes cChunks::cChunkHeader() {
-    const std::uint8_t* head = readBlock(current_);
-    const std::int32_t u = length(head, current_);
+    const std::uint8_t* head = blocks_.read(current_);
+    const std::int32_t u = blocks_.length(head, current_);
     return Bytes(head + 16, head + 16 + std::min(u, kHeadData - 1) + 1);
 }
 
 void cChunks::cMoveNext() {
-    const std::uint8_t* head = readBlock(current_);
-    current_ = link(head, 4, current_, "next-chunk link");
+    const std::uint8_t* head = blocks_.read(current_);
+    current_ = blocks_.link(head, 4, current_, "next-chunk link");
 }
 
 void cChunks::cMovePrevious() {
-    const std::uint8_t* head = readBlock(current_);
-    current_ = link(head, 0, current_, "previous-chunk link");
+    const std::uint8_t* head = blocks_.read(current_);
+    current_ = blocks_.link(head, 0, current_, "previous-chunk link");
 }
 
 cChunks::Head cChunks::cReadHead(std::int32_t chunk) {
-    const std::uint8_t* b = readBlock(chunk);
-    return Head{link(b, 0, chunk, "previous-chunk link"), link(b, 4, chunk, "next-chunk link"),
-                link(b, 8, chunk, "continuation link"), length(b, chunk), b + 16};
+    const std::uint8_t* b = blocks_.read(chunk);
+    return Head{blocks_.link(b, 0, chunk, "previous-chunk link"), blocks_.link(b, 4, chunk, "next-chunk link"),
+                blocks_.link(b, 8, chunk, "continuation link"), blocks_.length(b, chunk), b + 16};
 }
 
 void cChunks::cWalk(const std::function<void(std::int32_t, const Head&)>& visit) {
@@ -517,18 +459,18 @@ void cChunks::cWalk(const std::function<void(std::int32_t, const Head&)>& visit)
     std::vector<std::uint8_t> seen(static_cast<std::size_t>(count) + 1, 0);
     constexpr std::uint8_t kFree = 1, kChunk = 2;
     for (std::int32_t b = freeHead_; b != 0;) {
-        if (seen[b]) corrupt("the free list runs in a loop at block " + std::to_string(b));
+        if (seen[b]) blocks_.corrupt("the free list runs in a loop at block " + std::to_string(b));
         seen[b] = kFree;
-        b = link(readBlock(b), 0, b, "free-list link");
+        b = blocks_.link(blocks_.read(b), 0, b, "free-list link");
     }
     std::int32_t previous = 0;
     for (std::int32_t c = first_; c != 0;) {
-        if (seen[c] == kChunk) corrupt("the chunk list runs in a loop at block " + std::to_string(c));
-        if (seen[c] == kFree) corrupt("block " + std::to_string(c) + " is both free and the head of a chunk");
+        if (seen[c] == kChunk) blocks_.corrupt("the chunk list runs in a loop at block " + std::to_string(c));
+        if (seen[c] == kFree) blocks_.corrupt("block " + std::to_string(c) + " is both free and the head of a chunk");
         seen[c] = kChunk;
         const Head head = cReadHead(c);
         if (head.previous != previous)
-            corrupt("chunk " + std::to_string(c) + " links back to block " + std::to_string(head.previous) +
+            blocks_.corrupt("chunk " + std::to_string(c) + " links back to block " + std::to_string(head.previous) +
                     " instead of " + std::to_string(previous));
         visit(c, head);
         previous = c;

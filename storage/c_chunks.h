@@ -1,6 +1,7 @@
 #pragma once
 
 #include "storage/c_data_base.h"
+#include "storage/chunk_blocks.h"
 
 #include <cstdint>
 #include <functional>
@@ -123,18 +124,9 @@ public:
     const std::string& cFileName() const { return db_.dbFileName(); }
 
 private:
-    const std::uint8_t* readBlock(std::int32_t block);
-    void writeBlock(std::int32_t block, const Bytes& image);
-    // Rewrites the 4-byte link at `offset` of `block`, the rest of the block kept.
-    void setLink(std::int32_t block, int offset, std::int32_t value);
     // A walk of the chunk list that ended at `previous` must end at the
     // header's last chunk; throws kErrCorrupt otherwise.
     void checkListEnd(std::int32_t previous) const;
-    std::int32_t link(const std::uint8_t* image, int offset, std::int32_t block, const char* field) const;
-    std::int32_t length(const std::uint8_t* image, std::int32_t block) const;
-    [[noreturn]] void corrupt(const std::string& problem) const;
-    void checkHeaderLink(std::int32_t value, const char* field) const;
-    static void put(Bytes& image, int offset, std::int32_t value);
     // Puts the first, last and free-list links and `state` into the header
     // fields of `image`; the bytes after them are left as they are.
     void putHeader(Bytes& image, std::uint8_t state) const;
@@ -157,6 +149,7 @@ private:
     void rebuildFreeList();
 
     cDataBase db_;
+    ChunkBlocks blocks_{db_};  // every block access goes through its checks
     std::int32_t blockSize_;
     std::int32_t first_ = 0;      // in-memory header fields, authoritative while open
     std::int32_t last_ = 0;

@@ -8,14 +8,7 @@
 namespace tamix {
 namespace {
 
-using test::block;
-using test::headBlock;
-using test::headerBlock;
-using test::longAt;
-using test::putLong;
-using test::readFile;
-using test::TempDir;
-using test::writeFile;
+using namespace test;
 
 Bytes data(std::size_t size, int seed) {
     Bytes b(size);
@@ -283,7 +276,7 @@ TEST_P(DamagedFile, StopsTheOpenWithAMessageNamingTheFault) {
     else
         file.resize(file.size() - 100);
     writeFile(name, file);
-    test::expectError(
+    expectError(
         [&] {
             store.cOpenFile(name);
             store.cWalk([&](std::int32_t c, const cChunks::Head&) {

@@ -10,9 +10,7 @@
 namespace tamix {
 namespace {
 
-using test::block;
-using test::readFile;
-using test::writeFile;
+using namespace test;
 
 Bytes pattern(std::size_t size, int seed) {
     Bytes b(size);
@@ -22,7 +20,7 @@ Bytes pattern(std::size_t size, int seed) {
 
 class cDataBaseTest : public ::testing::Test {
 protected:
-    test::TempDir dir;
+    TempDir dir;
     std::string name = dir.file("blocks.TM2");
     cDataBase db;
 
@@ -64,7 +62,7 @@ TEST_F(cDataBaseTest, AShortArrayOverwritesTheStartOfTheBlockAndKeepsTheRest) {
 
 TEST_F(cDataBaseTest, BlockZeroIsRefused) {
     open();
-    test::expectError([&] { db.dbMovePrevious(); }, kErrBadRecordNumber);
+    expectError([&] { db.dbMovePrevious(); }, kErrBadRecordNumber);
     EXPECT_EQ(db.dbCurrentRecord(), 0);
 }
 
@@ -135,7 +133,7 @@ TEST_F(cDataBaseTest, RandomReadsAndWritesSeeTheFileAsAByteArrayWould) {
             }
         };
         if (stop)
-            test::expectError(write, kErrDeviceIo);
+            expectError(write, kErrDeviceIo);
         else
             write();
         db.dbWriteLimit(-1);

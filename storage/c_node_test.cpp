@@ -7,10 +7,7 @@
 namespace tamix {
 namespace {
 
-using test::block;
-using test::putLong;
-using test::readFile;
-using test::writeFile;
+using namespace test;
 
 // A record laid out field by field, for comparison with what cNode writes.
 Bytes record(char mark, const std::string& key, const std::string& parent, const std::string& name,
@@ -31,11 +28,11 @@ Bytes record(char mark, const std::string& key, const std::string& parent, const
     return r;
 }
 
-class NodeStoreTest : public test::NodeFileTest {
+class NodeStoreTest : public NodeFileTest {
 protected:
     void add(const std::string& key, const std::string& parent, const std::string& text,
              const std::string& body = {}) {
-        test::addNote(node, key, parent, text, body);
+        addNote(node, key, parent, text, body);
     }
 };
 
@@ -45,8 +42,8 @@ TEST_F(NodeStoreTest, TwoNewNodesGiveTheDocumentedFourBlockFile) {
     const Bytes first = record(' ', "k0000000002", "k0000000001", "Hello", "");
     const Bytes second = record(' ', "k0000000003", "k0000000001", "World", "");
     ASSERT_EQ(first.size(), 41u);
-    Bytes expected = test::headerBlock(3, 4, 2);
-    const Bytes blocks[] = {Bytes(1024, 0), test::headBlock(0, 4, 0, first), test::headBlock(3, 0, 0, second)};
+    Bytes expected = headerBlock(3, 4, 2);
+    const Bytes blocks[] = {Bytes(1024, 0), headBlock(0, 4, 0, first), headBlock(3, 0, 0, second)};
     for (const Bytes& b : blocks) expected.insert(expected.end(), b.begin(), b.end());
     EXPECT_EQ(readFile(name), expected);
 }
@@ -73,10 +70,10 @@ TEST_F(NodeStoreTest, LinksAreStoredInIndexOrderAndReadBack) {
     const Bytes d = node.chunks().cChunkData();
     // After the name: LinkCount 2, then link 1 = 5, 9, 4 "here", 16 "Note:k0000000003".
     const std::size_t at = 27 + 6;
-    EXPECT_EQ(test::longAt(d, at), 2);
-    EXPECT_EQ(test::longAt(d, at + 4), 5);
-    EXPECT_EQ(test::longAt(d, at + 8), 9);
-    EXPECT_EQ(test::longAt(d, at + 12), 4);
+    EXPECT_EQ(longAt(d, at), 2);
+    EXPECT_EQ(longAt(d, at + 4), 5);
+    EXPECT_EQ(longAt(d, at + 8), 9);
+    EXPECT_EQ(longAt(d, at + 12), 4);
     EXPECT_EQ(std::string(d.begin() + at + 16, d.begin() + at + 20), "here");
     EXPECT_EQ(d[at + 20 + 4 + 16 + 4 + 4 + 4 + 3], 0xE9);  // "café" in one byte per character
 
@@ -100,7 +97,7 @@ TEST_F(NodeStoreTest, TheLinkTableResizesKeepingEntriesInRangeAndRefusesANegativ
     EXPECT_EQ(node.LinkStart(4), 0);
     EXPECT_EQ(node.LinkText(5), "");
     node.LinkStart(1, -1);
-    test::expectError([&] { node.SaveNode(); }, kErrOverflow);
+    expectError([&] { node.SaveNode(); }, kErrOverflow);
 }
 
 TEST_F(NodeStoreTest, SettersAfterClearNodeLeaveThePositionedRecordAlone) {
@@ -157,12 +154,12 @@ TEST_F(NodeStoreTest, ANameTheRecordCannotHoldIsRefusedAndChangesNothing) {
     EXPECT_EQ(node.NodeText(), "\xE2\x82\xAC 5");
     EXPECT_EQ(node.chunks().cChunkHeader()[27], 0x80);
     EXPECT_NO_THROW(node.NodeText(std::string(981, 'n')));
-    test::expectError([&] { node.NodeText(std::string(982, 'n')); }, kErrOutOfRange);
+    expectError([&] { node.NodeText(std::string(982, 'n')); }, kErrOutOfRange);
 }
 
 TEST_F(NodeStoreTest, ASecondOpenerOfTheSameFileIsRefused) {
     cNode other;
-    test::expectError([&] { other.OpenFile(name); }, kErrInUse, {"The database " + name + " is in use"});
+    expectError([&] { other.OpenFile(name); }, kErrInUse, {"The database " + name + " is in use"});
     node.CloseFile();
     EXPECT_NO_THROW(other.OpenFile(name));
 }

@@ -10,18 +10,16 @@
 namespace tamix {
 namespace {
 
-using test::putLong;
-using test::readFile;
-using test::writeFile;
+using namespace test;
 
-class DatabaseCheckTest : public test::NodeFileTest {
+class DatabaseCheckTest : public NodeFileTest {
 protected:
     Bytes file;
 
     // Three notes (one with a three-block body), one rewritten, one deleted.
     void SetUp() override {
         NodeFileTest::SetUp();
-        for (int i = 2; i <= 4; ++i) test::addNote(node, "k000000000" + std::to_string(i), "k0000000001", "note");
+        for (int i = 2; i <= 4; ++i) addNote(node, "k000000000" + std::to_string(i), "k0000000001", "note");
         node.RTFData(std::string(2500, 'r'));
         node.SaveNode();
         node.FindKey("k0000000002");
@@ -55,7 +53,7 @@ struct Damage {
 };
 
 TEST_F(DatabaseCheckTest, EachDamageIsReportedInWordsAndLeftAsItIs) {
-    const std::int32_t last = test::longAt(file, 4);
+    const std::int32_t last = longAt(file, 4);
     const Damage damages[] = {
         {"the free head names the second chunk's head block", [](Bytes& f, auto, auto last) { putLong(f, 8, last); },
          {"block " + std::to_string(last) + " is claimed twice"}},
@@ -70,7 +68,7 @@ TEST_F(DatabaseCheckTest, EachDamageIsReportedInWordsAndLeftAsItIs) {
     for (const Damage& d : damages) {
         SCOPED_TRACE(d.what);
         Bytes damaged = file;
-        d.apply(damaged, test::longAt(file, 0), last);
+        d.apply(damaged, longAt(file, 0), last);
         writeFile(name, damaged);
         const auto r = DatabaseCheck::Run(name);
         for (const std::string& w : d.words) EXPECT_TRUE(mentions(r, w)) << w;

@@ -11,9 +11,7 @@
 namespace tamix {
 namespace {
 
-using test::putLong;
-using test::readFile;
-using test::writeFile;
+using namespace test;
 
 struct Seen {
     std::int32_t chunk;
@@ -22,10 +20,10 @@ struct Seen {
     bool operator==(const Seen&) const = default;
 };
 
-class HeaderCacheTest : public test::NodeFileTest {
+class HeaderCacheTest : public NodeFileTest {
 protected:
     void add(const std::string& key, const std::string& text, bool deleted = false, const std::string& body = {}) {
-        test::addNote(node, key, "k0000000001", text, body, deleted);
+        addNote(node, key, "k0000000001", text, body, deleted);
     }
     void addThree() {
         add("k0000000002", "a");
@@ -101,7 +99,7 @@ TEST_F(HeaderCacheTest, AnUnreadableNameStopsTheWalkAfterAnOpenAtItsRecord) {
     writeFile(name, file);
     node.OpenFile(name);
     EXPECT_EQ(node.NodeText(), "a");
-    test::expectError([&] { node.MoveNext(); }, kErrOutOfRange, {"block " + std::to_string(block), "1200 bytes long"});
+    expectError([&] { node.MoveNext(); }, kErrOutOfRange, {"block " + std::to_string(block), "1200 bytes long"});
     EXPECT_EQ(node.chunks().cCurrentChunkRec(), block);
     EXPECT_EQ(node.NodeText(), "a");  // the fields keep the last record read
     node.MoveNext();
