@@ -8,7 +8,6 @@
 #include "dialogs/qt_clipboard.h"
 #include "links/link_table_fixture.h"
 #include "rtf/rtf_reader.h"
-#include "testing/editor_fixture.h"
 #include "testing/main_window_fixture.h"
 
 #include <QBuffer>
@@ -27,11 +26,12 @@ protected:
     // with Beta (4) and Gamma (13) links.
     controls::RichTextBox& withLinks() {
         const QString file = path(QStringLiteral("clip%1.TM2").arg(++files_));
-        writeLinkedNote(file, "Alpha",
-                        "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red0\\green0\\blue255;}"
-                        "\\f0\\fs20 see \\cf1\\ul\\protect Beta\\protect0\\ulnone\\cf0  and "
-                        "\\cf1\\ul\\protect Gamma\\protect0\\ulnone\\cf0  here\\par}",
-                        {{4, "Beta", "http://example.org/Beta"}, {13, "Gamma", "http://example.org/Gamma"}});
+        TestDatabase::write(file, {{2, 1, "Alpha",
+                                    "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red0\\green0\\blue255;}"
+                                    "\\f0\\fs20 see \\cf1\\ul\\protect Beta\\protect0\\ulnone\\cf0  and "
+                                    "\\cf1\\ul\\protect Gamma\\protect0\\ulnone\\cf0  here\\par}"},
+                                   {3, 1, "Other"}});
+        TestDatabase::setLinks(file, 2, {{4, "Beta", "http://example.org/Beta"}, {13, "Gamma", "http://example.org/Gamma"}});
         start(file);
         click(2);
         controls::RichTextBox& editor = window_->rtfMain();

@@ -3,7 +3,6 @@
 // insert commands over a link, and what the toolbar and menus enable.
 
 #include "controls/rich_text_box.h"
-#include "testing/editor_fixture.h"
 #include "testing/main_window_fixture.h"
 
 #include <QComboBox>
@@ -23,7 +22,8 @@ protected:
     controls::RichTextBox& open(const char* body, bool link = false) {
         const QString file = path("f.TM2");
         window_.reset();  // a window of an earlier case lets go of the file
-        writeLinkedNote(file, "Note", body, link ? std::vector<TestLink>{{4, "Beta", "Note:k0000000003"}} : std::vector<TestLink>{});
+        TestDatabase::write(file, {{2, 1, "Note", body}, {3, 1, "Other"}});
+        if (link) TestDatabase::setLinks(file, 2, {{4, "Beta", "Note:k0000000003"}});
         start(file);
         click(2);
         focusEditor();
