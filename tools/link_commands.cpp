@@ -1,4 +1,5 @@
 #include "tools/link_commands.h"
+#include "tools/tool_arguments.h"
 
 #include "links/link_check.h"
 #include "storage/c_node.h"
@@ -17,20 +18,6 @@ namespace tamix::tool {
 namespace {
 
 using links::LinkCheck;
-
-void expectArguments(const std::vector<std::string>& args, std::size_t least, std::size_t most) {
-    if (args.size() < least || args.size() > most)
-        throw UsageError("expected " + (least == most ? std::to_string(least) :
-                                        std::to_string(least) + " to " + std::to_string(most)) +
-                         " arguments, got " + std::to_string(args.size()));
-}
-
-// Opens an existing database through the node store, so that an interrupted
-// change is repaired first.
-void open(cNode& node, const std::string& file) {
-    if (!std::filesystem::exists(file)) throw TamixError(kErrFileNotFound, "There is no database " + file);
-    node.OpenFile(file);
-}
 
 // A note is a record with the key that is not marked deleted.
 void findNoteOrRefuse(cNode& node, const std::string& key) {
@@ -94,9 +81,9 @@ void printTable(cNode& node) {
 }  // namespace
 
 int listLinks(const std::vector<std::string>& args) {
-    expectArguments(args, 1, 2);
+    ToolArguments::expect(args, 1, 2);
     cNode node;
-    open(node, args[0]);
+    ToolArguments::open(node, args[0]);
     if (args.size() == 2) {
         findNoteOrRefuse(node, args[1]);
         printTable(node);
@@ -109,13 +96,13 @@ int listLinks(const std::vector<std::string>& args) {
 }
 
 int setLinks(const std::vector<std::string>& args) {
-    expectArguments(args, 3, 3);
+    ToolArguments::expect(args, 3, 3);
     const std::vector<Link> table = parseEntries(args[2]);
     if (table.size() > static_cast<std::size_t>(LinkCheck::kMaxLinks))
         throw TamixError(kErrInvalidCall, "A note holds at most " + std::to_string(LinkCheck::kMaxLinks) +
                                               " links, not " + std::to_string(table.size()));
     cNode node;
-    open(node, args[0]);
+    ToolArguments::open(node, args[0]);
     findNoteOrRefuse(node, args[1]);
     node.LinkCount(static_cast<std::int32_t>(table.size()));
     for (std::int32_t i = 1; i <= static_cast<std::int32_t>(table.size()); ++i) {
@@ -130,9 +117,9 @@ int setLinks(const std::vector<std::string>& args) {
 }
 
 int checkLinks(const std::vector<std::string>& args) {
-    expectArguments(args, 1, 1);
+    ToolArguments::expect(args, 1, 1);
     cNode node;
-    open(node, args[0]);
+    ToolArguments::open(node, args[0]);
     // The editor's text comes from a QTextDocument, which needs a GUI
     // application; nothing is shown.
     std::optional<QGuiApplication> app;

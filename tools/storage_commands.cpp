@@ -1,4 +1,5 @@
 #include "tools/storage_commands.h"
+#include "tools/tool_arguments.h"
 
 #include "storage/c_data_base.h"
 #include "storage/c_node.h"
@@ -23,21 +24,7 @@ namespace {
 
 constexpr std::size_t kMaxNameCharacters = 100;
 
-void expectArguments(const std::vector<std::string>& args, std::size_t least, std::size_t most) {
-    if (args.size() < least || args.size() > most)
-        throw UsageError("expected " + (least == most ? std::to_string(least) :
-                                        std::to_string(least) + " to " + std::to_string(most)) +
-                         " arguments, got " + std::to_string(args.size()));
-}
-
 [[noreturn]] void refuse(const std::string& why) { throw TamixError(kErrInvalidCall, why); }
-
-// Opens an existing database through the node store, so that an interrupted
-// change is repaired first.
-void open(cNode& node, const std::string& file) {
-    if (!std::filesystem::exists(file)) throw TamixError(kErrFileNotFound, "There is no database " + file);
-    node.OpenFile(file);
-}
 
 void checkName(const std::string& name) {
     const std::size_t n = CodePage1252::characterCount(name);
@@ -102,7 +89,7 @@ std::string rootLabel(const std::string& file) {
 }  // namespace
 
 int newDatabase(const std::vector<std::string>& args) {
-    expectArguments(args, 1, 1);
+    ToolArguments::expect(args, 1, 1);
     const std::string& file = args[0];
     if (cDataBase::dbInUse(file)) throw cDataBase::dbInUseError(file);
     std::error_code ignored;
@@ -113,12 +100,12 @@ int newDatabase(const std::vector<std::string>& args) {
 }
 
 int addNote(const std::vector<std::string>& args) {
-    expectArguments(args, 3, 4);
+    ToolArguments::expect(args, 3, 4);
     const std::string &file = args[0], &parent = args[1], &name = args[2];
     checkName(name);
     const std::string body = args.size() == 4 ? readBody(args[3]) : std::string();
     cNode node;
-    open(node, file);
+    ToolArguments::open(node, file);
     Tree tree;
     loadTree(node, tree);
     if (!tree.shows(parent)) refuse("The parent " + parent + " is not a note of the tree");
@@ -138,10 +125,10 @@ int addNote(const std::vector<std::string>& args) {
 }
 
 int renameNote(const std::vector<std::string>& args) {
-    expectArguments(args, 3, 3);
+    ToolArguments::expect(args, 3, 3);
     checkName(args[2]);
     cNode node;
-    open(node, args[0]);
+    ToolArguments::open(node, args[0]);
     findOrRefuse(node, args[1]);
     node.NodeText(args[2]);
     node.SaveNode();
@@ -149,10 +136,10 @@ int renameNote(const std::vector<std::string>& args) {
 }
 
 int moveNote(const std::vector<std::string>& args) {
-    expectArguments(args, 3, 3);
+    ToolArguments::expect(args, 3, 3);
     const std::string &key = args[1], &newParent = args[2];
     cNode node;
-    open(node, args[0]);
+    ToolArguments::open(node, args[0]);
     Tree tree;
     loadTree(node, tree);
     if (!tree.shows(newParent)) refuse("The new parent " + newParent + " is not a note of the tree");
@@ -168,10 +155,10 @@ int moveNote(const std::vector<std::string>& args) {
 }
 
 int setBody(const std::vector<std::string>& args) {
-    expectArguments(args, 3, 3);
+    ToolArguments::expect(args, 3, 3);
     const std::string body = readBody(args[2]);
     cNode node;
-    open(node, args[0]);
+    ToolArguments::open(node, args[0]);
     findOrRefuse(node, args[1]);
     node.RTFData(body);
     node.SaveNode();
@@ -179,9 +166,9 @@ int setBody(const std::vector<std::string>& args) {
 }
 
 int deleteNote(const std::vector<std::string>& args) {
-    expectArguments(args, 2, 2);
+    ToolArguments::expect(args, 2, 2);
     cNode node;
-    open(node, args[0]);
+    ToolArguments::open(node, args[0]);
     if (node.FindFirstParent(args[1])) refuse("The note " + args[1] + " has children; delete them first");
     findOrRefuse(node, args[1]);
     node.DeleteNode();
@@ -189,9 +176,9 @@ int deleteNote(const std::vector<std::string>& args) {
 }
 
 int listRecords(const std::vector<std::string>& args) {
-    expectArguments(args, 1, 1);
+    ToolArguments::expect(args, 1, 1);
     cNode node;
-    open(node, args[0]);
+    ToolArguments::open(node, args[0]);
     for (node.MoveFirst(); !node.AtEOF(); node.MoveNext()) {
         std::cout << node.Key() << '\t' << node.Parent() << '\t' << (node.Deleted() ? 1 : 0) << '\t' << node.NodeText()
                   << '\t' << node.RTFData().size() << '\t' << node.LinkCount() << '\n';
@@ -200,9 +187,9 @@ int listRecords(const std::vector<std::string>& args) {
 }
 
 int showTree(const std::vector<std::string>& args) {
-    expectArguments(args, 1, 1);
+    ToolArguments::expect(args, 1, 1);
     cNode node;
-    open(node, args[0]);
+    ToolArguments::open(node, args[0]);
     Tree tree;
     loadTree(node, tree);
     // Each note hangs under the first note shown with its parent's key, in
@@ -241,9 +228,9 @@ int showTree(const std::vector<std::string>& args) {
 }
 
 int catBody(const std::vector<std::string>& args) {
-    expectArguments(args, 2, 2);
+    ToolArguments::expect(args, 2, 2);
     cNode node;
-    open(node, args[0]);
+    ToolArguments::open(node, args[0]);
     findOrRefuse(node, args[1]);
     const std::string& body = node.RTFData();
     std::cout.write(body.data(), static_cast<std::streamsize>(body.size()));
@@ -251,7 +238,7 @@ int catBody(const std::vector<std::string>& args) {
 }
 
 int checkDatabase(const std::vector<std::string>& args) {
-    expectArguments(args, 1, 1);
+    ToolArguments::expect(args, 1, 1);
     const DatabaseCheck::Report r = DatabaseCheck::Run(args[0]);
     char state[8];
     if (r.state >= 0x21 && r.state < 0x7F)

@@ -1,4 +1,5 @@
 #include "tools/transfer_commands.h"
+#include "tools/tool_arguments.h"
 
 #include "dialogs/app_options.h"
 #include "storage/c_node.h"
@@ -22,18 +23,6 @@ namespace tamix::tool {
 namespace {
 
 constexpr const char* kRootRefusal = "You have selected the root. This operation makes no sense";
-
-void expectArguments(const std::vector<std::string>& args, std::size_t least, std::size_t most) {
-    if (args.size() < least || args.size() > most)
-        throw UsageError("expected " + (least == most ? std::to_string(least) :
-                                        std::to_string(least) + " to " + std::to_string(most)) +
-                         " arguments, got " + std::to_string(args.size()));
-}
-
-void open(cNode& node, const std::string& file) {
-    if (!std::filesystem::exists(file)) throw TamixError(kErrFileNotFound, "There is no database " + file);
-    node.OpenFile(file);
-}
 
 bool isRoot(const std::string& key) { return NodeKey::Number(key) == NodeKey::kRootNumber && key == NodeKey::kRoot; }
 
@@ -66,9 +55,9 @@ private:
 }  // namespace
 
 int exportNote(const std::vector<std::string>& args) {
-    expectArguments(args, 3, 3);
+    ToolArguments::expect(args, 3, 3);
     cNode node;
-    open(node, args[0]);
+    ToolArguments::open(node, args[0]);
     checkKey(node, args[1], false);
     node.FindKey(args[1]);
     const NoteExport::Kind kind = NoteExport::KindOf(args[2]);
@@ -83,10 +72,10 @@ int exportNote(const std::vector<std::string>& args) {
 }
 
 int exportTree(const std::vector<std::string>& args) {
-    expectArguments(args, 3, 4);
+    ToolArguments::expect(args, 3, 4);
     if (args.size() == 4 && args[3] != "--as-root") throw UsageError("unknown option '" + args[3] + "'");
     cNode node;
-    open(node, args[0]);
+    ToolArguments::open(node, args[0]);
     const std::vector<TreeExport::Item> items = TreeExport::Shape(node, args[1], args.size() == 4);
     const std::string path = TreeExport::TargetName(args[2]);
     TreeExport::CheckTarget(path, args[0]);
@@ -95,9 +84,9 @@ int exportTree(const std::vector<std::string>& args) {
 }
 
 int importTree(const std::vector<std::string>& args) {
-    expectArguments(args, 3, 3);
+    ToolArguments::expect(args, 3, 3);
     cNode node;
-    open(node, args[0]);
+    ToolArguments::open(node, args[0]);
     std::int32_t maxKey = checkKey(node, args[1], true);
     const std::vector<TreeImport::Note> notes = TreeImport::Run(node, args[0], args[2], args[1], maxKey);
     if (!notes.empty()) std::cout << notes.front().key << ' ' << notes.back().key << '\n';
@@ -105,9 +94,9 @@ int importTree(const std::vector<std::string>& args) {
 }
 
 int importDocument(const std::vector<std::string>& args) {
-    expectArguments(args, 3, 3);
+    ToolArguments::expect(args, 3, 3);
     cNode node;
-    open(node, args[0]);
+    ToolArguments::open(node, args[0]);
     std::int32_t maxKey = checkKey(node, args[1], true);
     const AppOptions defaults;
     std::cout << DocumentImport::Run(node, args[2], args[1], maxKey, defaults.DefaultFontName,
