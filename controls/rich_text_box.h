@@ -176,6 +176,11 @@ public:
     void Paste();
     // Mime data of the selection: "text/rtf" and text/plain with "\r\n".
     QMimeData* selectionMimeData() const;
+    // The selection as other programs on the desktop take it, and what a
+    // drag out of the editor carries: "text/rtf" without protection, and
+    // text/plain in which every paragraph break and soft line break is "\n"
+    // and pictures are left out.
+    QMimeData* desktopMimeData() const;
     // The editor's own context menu (the caller owns it): Undo and Redo
     // always disabled, Cut, Copy, Paste, Delete and Select All through the
     // members above. Shown on a context-menu request unless the context menu

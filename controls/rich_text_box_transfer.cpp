@@ -13,6 +13,7 @@
 #include "rtf/code_page.h"
 #include "controls/rich_text_box.h"
 #include "storage/tamix_error.h"
+#include "rtf/rtf_writer.h"
 #include "rtf/text_document_adapter.h"
 #include "controls/text_search.h"
 
@@ -85,6 +86,21 @@ QMimeData* RichTextBox::selectionMimeData() const {
     return mime;
 }
 
+QMimeData* RichTextBox::desktopMimeData() const {
+    QTextCursor c = textCursor();
+    rtf::RtfDocument selection = TextDocumentAdapter::extract(*document(), c.selectionStart(), c.selectionEnd());
+    selection.removeProtection();
+    const std::string rtf = rtf::RtfWriter::write(selection);
+    auto* mime = new QMimeData;
+    mime->setData(kRtfMime, QByteArray(rtf.data(), static_cast<qsizetype>(rtf.size())));
+    QString text = SelText();
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\v'), QLatin1Char('\n'));
+    text.remove(QChar::ObjectReplacementCharacter);
+    mime->setText(text);
+    return mime;
+}
+
 QMimeData* RichTextBox::createMimeDataFromSelection() const {
     QTextCursor c = textCursor();
     if (draggingOut_ && rangeProtected(c.selectionStart(), c.selectionEnd())) {
@@ -93,7 +109,7 @@ QMimeData* RichTextBox::createMimeDataFromSelection() const {
         auto* self = const_cast<RichTextBox*>(this);
         self->setTextInteractionFlags(textInteractionFlags() & ~Qt::TextEditable);
     }
-    return selectionMimeData();
+    return desktopMimeData();
 }
 
 bool RichTextBox::canInsertFromMimeData(const QMimeData* source) const {

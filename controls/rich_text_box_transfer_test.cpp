@@ -4,6 +4,7 @@
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <memory>
 
 #include "controls/rich_text_box_fixture.h"
 #include "storage/tamix_error.h"
@@ -97,6 +98,17 @@ TEST_F(RichTextBoxTest, CopyPutsRtfAndCrLfTextOnTheClipboard) {
     EXPECT_EQ(other.Text(), QString("b\r\nc"));
     other.select(0, 1);
     EXPECT_EQ(other.SelBold(), Tristate::On);
+}
+
+TEST_F(RichTextBoxTest, DesktopDataCarriesNoProtectionAndUnixLineBreaks) {
+    box.setText("ab\r\ncd\vef");
+    box.select(1, 2);
+    box.setSelProtected(true);
+    box.select(0, box.TextLength());
+    const std::unique_ptr<QMimeData> mime(box.desktopMimeData());
+    EXPECT_EQ(mime->text(), QString("ab\ncd\nef"));
+    EXPECT_FALSE(mime->data("text/rtf").contains("\\protect"));
+    EXPECT_TRUE(std::unique_ptr<QMimeData>(box.selectionMimeData())->data("text/rtf").contains("\\protect"));
 }
 
 TEST_F(RichTextBoxTest, PastedPlainTextCountsItsBreaksAsTwo) {

@@ -48,13 +48,6 @@ bool hasContent(const rtf::RtfDocument& document) {
     return document.paragraphs.size() > 1;
 }
 
-void removeProtection(rtf::RtfDocument& document) {
-    for (rtf::Paragraph& p : document.paragraphs) {
-        p.markFormat.protect = false;
-        for (rtf::Run& r : p.runs) r.format.protect = false;
-    }
-}
-
 // True when no paragraph of `text` is longer than kMaxParagraph.
 bool paragraphsFit(const QString& text) {
     qsizetype start = 0;
@@ -88,7 +81,7 @@ bool fits(const rtf::RtfDocument& document, QString& problem) {
 }
 
 Paste rich(rtf::RtfDocument document) {
-    removeProtection(document);
+    document.removeProtection();
     Paste out;
     out.kind = Paste::Kind::Rich;
     out.length = ClipboardContent::editorLength(document);
@@ -209,15 +202,7 @@ std::optional<rtf::RtfDocument> readImage(const QMimeData& data, QString& proble
 }  // namespace
 
 std::unique_ptr<QMimeData> ClipboardContent::fromSelection(const controls::RichTextBox& editor) {
-    auto data = std::make_unique<QMimeData>();
-    const std::string rtf = editor.SelRTF();
-    data->setData(kRtf, QByteArray(rtf.data(), qsizetype(rtf.size())));
-    QString text = editor.SelText();
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    text.replace(QLatin1Char('\v'), QLatin1Char('\n'));  // a soft line break is a line break elsewhere
-    text.remove(QChar::ObjectReplacementCharacter);
-    data->setText(text);
-    return data;
+    return std::unique_ptr<QMimeData>(editor.desktopMimeData());
 }
 
 bool ClipboardContent::holdsPasteable(const QMimeData* data) {

@@ -68,7 +68,8 @@ protected:
 TEST_F(EditorDropTest, DroppedTextIsOrdinaryTextAndCannotLandInsideALink) {
     controls::RichTextBox& editor = withLinks();
     editor.select(4, 4);
-    const std::unique_ptr<QMimeData> link(editor.selectionMimeData());  // what a drag of the link carries
+    // Rich text that marks the link protected, as the editor's own RTF does.
+    const std::unique_ptr<QMimeData> link(editor.selectionMimeData());
     drop(editor, 9, *link);
     EXPECT_EQ(editor.Text(), "one Beta Betatwo Gamma three");
     EXPECT_EQ(window_->state().Links[2].LinkStart, 17);

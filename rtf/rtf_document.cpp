@@ -34,4 +34,11 @@ std::string RtfDocument::plainText() const {
     return out;
 }
 
+void RtfDocument::removeProtection() {
+    for (Paragraph& p : paragraphs) {
+        p.markFormat.protect = false;
+        for (Run& r : p.runs) r.format.protect = false;
+    }
+}
+
 }  // namespace tamix::rtf

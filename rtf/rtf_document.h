@@ -150,6 +150,9 @@ struct RtfDocument {
     // The plain text: paragraphs joined by '\n', line breaks as '\n', tabs as
     // '\t'; pictures and objects give nothing. A trailing mark adds no '\n'.
     std::string plainText() const;
+    // Clears \protect from every run and paragraph mark: what another
+    // program or note gives the editor never arrives protected.
+    void removeProtection();
     bool operator==(const RtfDocument&) const = default;
 };
 
