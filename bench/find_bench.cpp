@@ -32,6 +32,7 @@
 #include "storage/node_key.h"
 #include "testing/temp_home.h"
 #include "testing/test_app.h"
+#include "bench/large_tree.h"
 
 namespace {
 
@@ -41,12 +42,6 @@ using tamix::NodeKey;
 constexpr int kNotes = 100000;
 constexpr int kHitNotes = 10;
 constexpr const char* kWord = "zephyrine";
-
-// A scrambled but repeatable label.
-std::string labelOf(int number) {
-    const std::uint32_t h = static_cast<std::uint32_t>(number) * 2654435761u;
-    return "Note " + std::to_string(h % 1000003u);
-}
 
 // About 2 KB of RTF as the editor writes it: paragraphs of prose with bold
 // and italic runs and an accented letter; `hit` puts the word in the middle.
@@ -70,21 +65,7 @@ class Database {
 public:
     Database() {
         path_ = dir_.filePath("find.TM2");
-        tamix::cNode node;
-        node.CreateFile(QFile::encodeName(path_).toStdString());
-        node.Barriers(false);
-        // 1,000 notes at the top, each with 99 notes under it.
-        for (int n = 2; n < kNotes + 2; ++n) {
-            const int parent = n <= 1001 ? 1 : 2 + (n - 1002) / 99;
-            node.ClearNode();
-            node.Key(NodeKey::Format(n));
-            node.Parent(NodeKey::Format(parent));
-            node.NodeText(labelOf(n));
-            node.SaveNewNode();
-            node.RTFData(body2k(n, holdsWord(n)));
-            node.SaveNode();
-        }
-        node.CloseFile();
+        LargeTree::write(path_, kNotes, [](int n) { return body2k(n, holdsWord(n)); });
     }
     QString path_;
 

@@ -20,6 +20,7 @@
 #include "dialogs/settings.h"
 #include "testing/temp_home.h"
 #include "testing/test_app.h"
+#include "bench/large_tree.h"
 #include "tree/tree_manager.h"
 #include "controls/tree_view.h"
 
@@ -30,12 +31,6 @@ using tamix::NodeKey;
 
 constexpr int kLargeNotes = 100000;
 constexpr int kBodyNotes = 50;
-
-// A scrambled but repeatable label.
-std::string labelOf(int number) {
-    const std::uint32_t h = static_cast<std::uint32_t>(number) * 2654435761u;
-    return "Note " + std::to_string(h % 1000003u);
-}
 
 // About 20 KB of RTF: paragraphs of text with some bold and italic runs.
 std::string body20k(int seed) {
@@ -55,26 +50,15 @@ public:
     Databases() {
         large_ = dir_.filePath("large.TM2");
         bodies_ = dir_.filePath("bodies.TM2");
+        LargeTree::write(large_, kLargeNotes);
         cNode node;
-        node.CreateFile(QFile::encodeName(large_).toStdString());
-        node.Barriers(false);
-        // 1,000 notes at the top, each with 99 notes under it.
-        for (int n = 2; n < kLargeNotes + 2; ++n) {
-            const int parent = n <= 1001 ? 1 : 2 + (n - 1002) / 99;
-            node.ClearNode();
-            node.Key(NodeKey::Format(n));
-            node.Parent(NodeKey::Format(parent));
-            node.NodeText(labelOf(n));
-            node.SaveNewNode();
-        }
-        node.CloseFile();
         node.CreateFile(QFile::encodeName(bodies_).toStdString());
         node.Barriers(false);
         for (int n = 2; n < kBodyNotes + 2; ++n) {
             node.ClearNode();
             node.Key(NodeKey::Format(n));
             node.Parent(NodeKey::kRoot);
-            node.NodeText(labelOf(n));
+            node.NodeText(LargeTree::label(n));
             node.SaveNewNode();
             node.RTFData(body20k(n));
             node.SaveNode();
